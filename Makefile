@@ -1,0 +1,27 @@
+# The front door: make run, make test. Both install what is missing first.
+BUILD := build
+
+.PHONY: all deps build run test bench assets clean
+
+all: build
+
+deps:
+	@bash tools/deps.sh
+
+$(BUILD)/CMakeCache.txt: CMakeLists.txt CMakePresets.json cmake/mingw-i686.cmake
+	@cmake --preset windows-i686 >/dev/null
+
+build: deps $(BUILD)/CMakeCache.txt
+	@cmake --build --preset windows-i686 -j 2 -- --no-print-directory
+
+run: build
+	@bash tools/run.sh
+
+test: build
+	@ctest --preset windows-i686
+
+assets: deps
+	@/usr/bin/python3 tools/make_assets.py
+
+clean:
+	rm -rf $(BUILD)

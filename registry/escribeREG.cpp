@@ -1,0 +1,117 @@
+// escribeREG: reads and writes one string value under a registry key.
+#include "escribeREG.h"
+
+#include "AnsiText.h"
+#include "RegistryPlatform.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+namespace {
+
+constexpr REGSAM kReadAccess = KEY_QUERY_VALUE;                      // 0x0001
+constexpr REGSAM kWriteAccess = KEY_SET_VALUE | KEY_CREATE_SUB_KEY;  // 0x0006
+
+// How often the value is fetched when it keeps growing under our feet.
+constexpr int kFetchAttempts = 4;
+
+void report(const wchar_t* message) { registryPlatform().showMessage(message); }
+
+// Owns one opened key for the length of one procedure call. The procedures
+// close it themselves, so that a failed close is reported in its place; the
+// destructor only closes a key left open when an exception cuts a call short.
+class OpenKey {
+public:
+  OpenKey() = default;
+  ~OpenKey() {
+    if (key_ != nullptr) registryPlatform().closeKey(key_);
+  }
+  OpenKey(const OpenKey&) = delete;
+  OpenKey& operator=(const OpenKey&) = delete;
+
+  bool open(HKEY root, const std::string& path, REGSAM access) {
+    HKEY key = nullptr;
+    if (registryPlatform().openKey(root, path.c_str(), access, &key) != ERROR_SUCCESS) return false;
+    key_ = key;
+    return true;
+  }
+
+  bool close() { return registryPlatform().closeKey(std::exchange(key_, nullptr)) == ERROR_SUCCESS; }
+
+  HKEY get() const { return key_; }
+
+private:
+  HKEY key_ = nullptr;
+};
+
+bool isString(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
+
+// Fetches the value's bytes, starting from the size that the size query gave.
+// Another program may rewrite the value in between: when it has grown, the
+// registry answers "more data" with the new size, and the fetch is tried again.
+// Values that are not strings are refused rather than read as text.
+std::optional<std::string> fetchString(const OpenKey& key, const std::string& name, DWORD size) {
+  for (int attempt = 0; attempt < kFetchAttempts; ++attempt) {
+    // Never a null buffer, even for an empty value: a null one would turn the
+    // fetch into one more size query.
+    std::string buffer(std::max<DWORD>(size, 1), ' ');
+    DWORD type = REG_NONE;
+    const LONG status =
+        registryPlatform().queryValue(key.get(), name.c_str(), &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
+    if (status == ERROR_MORE_DATA) continue;
+    if (status != ERROR_SUCCESS || !isString(type)) return std::nullopt;
+    buffer.resize(std::min<size_t>(size, buffer.size()));
+    return buffer;
+  }
+  return std::nullopt;
+}
+
+// The text of a string value: up to its terminating NUL, or all of it when it
+// was stored without one.
+std::wstring textOf(const std::string& bytes) { return fromAnsi(bytes.substr(0, bytes.find('\0'))); }
+
+}  // namespace
+
+std::wstring leeCadenaREG(HKEY root, std::wstring keyPath, std::wstring valueName) {
+  const std::string name = toAnsi(valueName);
+  OpenKey key;
+  if (!key.open(root, toAnsi(keyPath), kReadAccess)) {
+    report(L"Error opening key.");
+    return {};
+  }
+
+  DWORD size = 0;
+  DWORD type = REG_NONE;
+  if (registryPlatform().queryValue(key.get(), name.c_str(), &type, nullptr, &size) != ERROR_SUCCESS) {
+    report(L"Error getting subkey length.");
+  }
+
+  std::wstring result;
+  if (const auto bytes = fetchString(key, name, size)) {
+    result = textOf(*bytes);
+  } else {
+    report(L"Error getting subkey value.");
+  }
+
+  if (!key.close()) report(L"Error closing key.");
+  return result;
+}
+
+void escribeCadenaREG(HKEY root, std::wstring keyPath, std::wstring valueName, std::wstring text) {
+  OpenKey key;
+  if (!key.open(root, toAnsi(keyPath), kWriteAccess)) {
+    report(L"Error opening key.");
+    return;
+  }
+
+  // Stored with its terminating NUL, as a REG_SZ value should be.
+  std::string data = toAnsi(text);
+  data.push_back('\0');
+  const LONG saved =
+      registryPlatform().setValue(key.get(), toAnsi(valueName).c_str(), REG_SZ,
+                                  reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
+  if (saved != ERROR_SUCCESS) report(L"Error saving value.");
+
+  if (!key.close()) report(L"Error closing key.");
+}

@@ -1,0 +1,88 @@
+// Test helpers: scratch registry keys, captured messages and registry steps made to fail.
+#include "TestRegistry.h"
+
+ScratchKey::ScratchKey(std::wstring path, bool create) : path_(std::move(path)) {
+  remove();
+  if (create) this->create();
+}
+
+ScratchKey::~ScratchKey() { remove(); }
+
+bool ScratchKey::exists() const {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+void ScratchKey::create() const {
+  HKEY key = nullptr;
+  RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  RegCloseKey(key);
+}
+
+void ScratchKey::remove() const {
+  RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());  // leaves the key itself
+  RegDeleteKeyW(HKEY_CURRENT_USER, path_.c_str());
+}
+
+void ScratchKey::set(const std::wstring& name, DWORD type, const std::string& bytes) const {
+  HKEY key = nullptr;
+  RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_SET_VALUE, &key);
+  RegSetValueExA(key, std::string(name.begin(), name.end()).c_str(), 0, type,
+                 reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+  RegCloseKey(key);
+}
+
+void ScratchKey::setText(const std::wstring& name, const std::string& ansi) const {
+  set(name, REG_SZ, ansi + std::string(1, '\0'));
+}
+
+std::optional<ScratchKey::Value> ScratchKey::get(const std::wstring& name) const {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::nullopt;
+  const std::string ansiName(name.begin(), name.end());
+  DWORD type = 0;
+  DWORD size = 0;
+  std::optional<Value> value;
+  if (RegQueryValueExA(key, ansiName.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+    std::string bytes(size, '\0');
+    RegQueryValueExA(key, ansiName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size);
+    bytes.resize(size);
+    value = Value{type, bytes};
+  }
+  RegCloseKey(key);
+  return value;
+}
+
+RecordingRegistry::RecordingRegistry(std::set<Step> failing) : failing_(std::move(failing)), scope_(make()) {}
+
+RegistryPlatform RecordingRegistry::make() {
+  const RegistryPlatform real = realRegistryPlatform();
+  const auto fails = [this](Step step) { return failing_.contains(step); };
+  return {
+      [=, this](HKEY root, const char* path, REGSAM access, HKEY* key) {
+        openAccess.push_back(access);
+        if (fails(Step::Open)) return LONG{ERROR_ACCESS_DENIED};
+        const LONG status = real.openKey(root, path, access, key);
+        if (status == ERROR_SUCCESS) ++opened;
+        return status;
+      },
+      [=](HKEY key, const char* name, DWORD* type, BYTE* data, DWORD* size) {
+        if (fails(data == nullptr ? Step::SizeQuery : Step::ValueQuery)) return LONG{ERROR_ACCESS_DENIED};
+        return real.queryValue(key, name, type, data, size);
+      },
+      [=, this](HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size) {
+        ++writes;
+        if (fails(Step::Set)) return LONG{ERROR_ACCESS_DENIED};
+        return real.setValue(key, name, type, data, size);
+      },
+      [=, this](HKEY key) {
+        // The key is released either way, so that no handle leaks from the test.
+        const LONG status = real.closeKey(key);
+        ++closed;
+        return fails(Step::Close) ? LONG{ERROR_INVALID_HANDLE} : status;
+      },
+      [this](const std::wstring& message) { messages.push_back(message); },
+  };
+}

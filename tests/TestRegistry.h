@@ -1,0 +1,56 @@
+// Test helpers: scratch registry keys, captured messages and registry steps made to fail.
+#pragma once
+
+#include "RegistryPlatform.h"
+
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+// A key of the test's own under HKEY_CURRENT_USER, made empty at the start
+// and deleted with everything below it at the end.
+class ScratchKey {
+public:
+  explicit ScratchKey(std::wstring path, bool create = true);
+  ~ScratchKey();
+  ScratchKey(const ScratchKey&) = delete;
+  ScratchKey& operator=(const ScratchKey&) = delete;
+
+  const std::wstring& path() const { return path_; }
+  bool exists() const;
+  void create() const;
+  void remove() const;
+  void set(const std::wstring& name, DWORD type, const std::string& bytes) const;
+  void setText(const std::wstring& name, const std::string& ansi) const;  // REG_SZ with its NUL
+
+  struct Value {
+    DWORD type;
+    std::string bytes;
+  };
+  std::optional<Value> get(const std::wstring& name) const;
+
+private:
+  std::wstring path_;
+};
+
+// Registry steps that can be made to fail.
+enum class Step { Open, SizeQuery, ValueQuery, Set, Close };
+
+// The real registry behind the seam, with the chosen steps failing, every
+// message captured instead of shown, and every key's opening and closing counted.
+class RecordingRegistry {
+public:
+  explicit RecordingRegistry(std::set<Step> failing = {});
+
+  std::vector<std::wstring> messages;
+  std::vector<REGSAM> openAccess;  // the access asked for at each open
+  int opened = 0;
+  int closed = 0;
+  int writes = 0;
+
+private:
+  std::set<Step> failing_;
+  ScopedRegistryPlatform scope_;
+  RegistryPlatform make();
+};

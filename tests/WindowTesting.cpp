@@ -1,0 +1,76 @@
+// Test helpers for windows: messages pumped, texts read, the Open dialog answered.
+#include "WindowTesting.h"
+
+#include <chrono>
+
+void pumpMessages() {
+  MSG message{};
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+std::wstring windowText(HWND window) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+namespace {
+
+BOOL CALLBACK keepDialog(HWND window, LPARAM result) {
+  wchar_t name[16] = {};
+  GetClassNameW(window, name, 16);
+  if (std::wstring(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(result) = window;
+  return FALSE;
+}
+
+HWND findDialog(DWORD thread) {
+  HWND found = nullptr;
+  EnumThreadWindows(thread, keepDialog, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// The file name box of an Explorer-style Open dialog: a combo box (cmb13),
+// or a plain edit box (edt1) in older layouts.
+constexpr int kFileNameCombo = 0x47C;
+constexpr int kFileNameEdit = 0x480;
+
+}  // namespace
+
+OpenDialogAnswer::OpenDialogAnswer(DWORD uiThread, std::optional<std::wstring> path) {
+  thread_ = std::thread([this, uiThread, path] {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    HWND dialog = nullptr;
+    while (dialog == nullptr && std::chrono::steady_clock::now() < deadline) {
+      Sleep(50);
+      dialog = findDialog(uiThread);
+    }
+    if (dialog == nullptr) return;
+    if (path) {
+      const int box = GetDlgItem(dialog, kFileNameCombo) != nullptr ? kFileNameCombo : kFileNameEdit;
+      SetDlgItemTextW(dialog, box, path->c_str());
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    } else {
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+    answered_ = true;
+  });
+}
+
+OpenDialogAnswer::~OpenDialogAnswer() { thread_.join(); }
+
+std::wstring makeTempFile(const std::wstring& relativePath) {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring path = temp + relativePath;
+  for (size_t slash = path.find(L'\\', 3); slash != std::wstring::npos; slash = path.find(L'\\', slash + 1)) {
+    CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
+  }
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  CloseHandle(file);
+  return path;
+}

@@ -1,0 +1,35 @@
+// Test helpers for windows: messages pumped, texts read, the Open dialog answered.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <optional>
+#include <string>
+#include <thread>
+
+// Delivers every message waiting for this thread's windows.
+void pumpMessages();
+
+std::wstring windowText(HWND window);
+
+// Answers the next Open dialog that a window of the given thread shows, from
+// a thread of its own: types the path into the file name box and presses
+// Open, or, with no path, presses Cancel.
+class OpenDialogAnswer {
+public:
+  OpenDialogAnswer(DWORD uiThread, std::optional<std::wstring> path);
+  ~OpenDialogAnswer();
+  OpenDialogAnswer(const OpenDialogAnswer&) = delete;
+  OpenDialogAnswer& operator=(const OpenDialogAnswer&) = delete;
+
+  bool answered() const { return answered_; }
+
+private:
+  std::thread thread_;
+  std::atomic<bool> answered_ = false;
+};
+
+// A file of the test's own under the Wine prefix's temporary folder, with
+// the folders on its path made as needed.
+std::wstring makeTempFile(const std::wstring& relativePath);

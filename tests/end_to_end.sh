@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The real Tovix.exe, driven with real X input on the suite's virtual display:
+# the stored values appear in the boxes, and a name typed into the name box
+# and applied with a click is what the registry then holds.
+# Usage (inside wine-suite.sh): end_to_end.sh TOVIX_EXE
+set -euo pipefail
+source "$(dirname "$0")/../tools/wine.sh"
+exe=$1
+
+fail() {
+  echo "FAILED: $*" >&2
+  exit 1
+}
+
+wine reg add "$ZONE_KEY" /v DisplayName /t REG_SZ /d 'Zona de prueba' /f >/dev/null
+wine reg add "$ZONE_KEY" /v Icon /t REG_SZ /d 'explorer.exe#0100' /f >/dev/null
+
+wine "$exe" &
+tovix=$!
+window=$(wait_for_window 'Tovix your Explorer') || fail "no window"
+sleep 0.5
+
+# The window's client area, from its outer X geometry: a frame of equal
+# width on three sides, and the title bar on top.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+frame=$(((WIDTH - 314) / 2))
+clientX=$((X + frame))
+clientY=$((Y + HEIGHT - 294 - frame))
+
+click() { # x y in client pixels
+  xdotool mousemove --sync $((clientX + $1)) $((clientY + $2)) click 1
+  sleep 0.3
+}
+
+# Copies a box's whole text through the clipboard, as a user would.
+boxText() { # x y of a point in the box
+  click "$1" "$2"
+  xdotool key --clearmodifiers Home shift+End ctrl+c
+  sleep 0.3
+  xclip -o -selection clipboard 2>/dev/null || true
+}
+
+passed=0
+check() { # what expected actual
+  if [[ $2 == "$3" ]]; then
+    passed=$((passed + 1))
+  else
+    fail "$1: expected '$2', got '$3'"
+  fi
+}
+
+check "name box" 'Zona de prueba' "$(boxText 200 100)"
+check "icon box" 'explorer.exe#0100' "$(boxText 160 156)"
+
+click 200 100
+xdotool key --clearmodifiers Home shift+End BackSpace
+xdotool type --delay 20 'Zona nueva'
+click 158 260 # Apply changes...
+for _ in $(seq 50); do
+  [[ $(reg_text "$ZONE_KEY" DisplayName) == 'Zona nueva' ]] && break
+  sleep 0.1
+done
+check "stored name" 'Zona nueva' "$(reg_text "$ZONE_KEY" DisplayName)"
+check "stored icon" 'explorer.exe#0100' "$(reg_text "$ZONE_KEY" Icon)"
+
+# Closing the window ends the program, with exit code 0.
+xdotool key --clearmodifiers alt+F4
+status=0
+wait "$tovix" || status=$?
+check "exit code" 0 "$status"
+
+echo "$passed passed, 0 failed"

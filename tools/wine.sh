@@ -1,0 +1,68 @@
+# Shared by the test and run scripts: quiet 32-bit Wine prefixes under build/,
+# each made once, and a virtual X display of our own.
+export WINEARCH=win32
+export WINEDEBUG=-all
+
+# Makes a Wine prefix unless it exists: without network prompts (no Mono or
+# Gecko installers), and with Arial drawn by its metric twin so that text
+# measures as on Windows. With "unmanaged", its windows are not left to a
+# window manager: on a virtual display there is none, and Wine would wait
+# 2 s for one whenever a window hides or a program ends.
+make_prefix() {
+  local prefix=$1 managed=${2:-}
+  [[ -f $prefix/system.reg ]] && return 0
+  mkdir -p "$prefix"
+  WINEPREFIX=$prefix WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+  WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
+  if [[ $managed == unmanaged ]]; then
+    WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  fi
+  WINEPREFIX=$prefix wineserver -w
+}
+
+# Waits up to 20 s for a visible window titled exactly TITLE; prints its X id.
+wait_for_window() {
+  local title=$1 id
+  for _ in $(seq 200); do
+    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1 || true)
+    [[ -n $id ]] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# The key where Windows keeps the status-bar name and icon of lockdown zone 0.
+ZONE_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings\Lockdown_Zones\0'
+
+# The data of a REG_SZ value as `wine reg query` shows it, or nothing.
+reg_text() {
+  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_SZ *//p"
+}
+
+# Makes DST a fresh copy of the prefix SRC: cheaper than a prefix's first start.
+copy_prefix() {
+  rm -rf "$2"
+  cp -a "$1" "$2"
+}
+
+# Starts a virtual X display on a free display number and exports DISPLAY.
+start_xvfb() {
+  local numberFile
+  numberFile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 200); do
+    [[ -s $numberFile ]] && break
+    sleep 0.05
+  done
+  DISPLAY=":$(head -n1 "$numberFile")"
+  export DISPLAY
+  rm -f "$numberFile"
+}
+
+stop_xvfb() {
+  [[ -n ${XVFB_PID:-} ]] || return 0
+  kill "$XVFB_PID" 2>/dev/null || true
+  wait "$XVFB_PID" 2>/dev/null || true
+  XVFB_PID=
+}

@@ -1,0 +1,57 @@
+// Form: a window built from a layout table, delivering its events to event procedures.
+#pragma once
+
+#include "Form1Layout.h"
+#include "Handles.h"
+
+#include <span>
+#include <vector>
+
+class Control;
+
+class Form {
+public:
+  Form(const FormRow& form, std::span<const ControlRow> controls);
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  // Creates the window and every control, hidden, then runs Form_Load.
+  void Load();
+  // Shows the window centred on the screen, the focus on its first Tab stop.
+  void Show();
+  // Loads, shows and delivers events one at a time until the window is
+  // closed; returns the program's exit code.
+  int Run();
+
+  HWND hwnd() const { return window_.get(); }
+  int dotsPerInch() const { return dotsPerInch_; }
+  int pixels(Twips twips) const { return twipsToPixels(twips, dotsPerInch_); }
+  int controlId(const ControlRow& row) const;
+
+protected:
+  virtual void Form_Load() {}
+  virtual void Form_MouseMove() {}
+
+private:
+  friend class Control;
+  void adopt(Control& control) { controls_.push_back(&control); }
+
+  static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void onCommand(int id, WORD code);
+  void onActivate(bool active);
+  void createWindow();
+  void createControls();
+  HFONT font(FontKind kind) const;
+
+  const FormRow& form_;
+  std::span<const ControlRow> rows_;
+  std::vector<Control*> controls_;
+  int dotsPerInch_ = 96;
+  UniqueFont arial825_;
+  UniqueFont arial975_;
+  UniqueWindow owner_;
+  UniqueWindow window_;
+  HWND lastFocus_ = nullptr;
+};

@@ -1,0 +1,30 @@
+// Form1: the window where the user reads, edits and applies the zone's name and icon.
+#pragma once
+
+#include "CommonDialog.h"
+#include "Controls.h"
+#include "Form.h"
+
+class Form1 : public Form {
+public:
+  Form1();
+
+private:
+  void Form_Load() override;
+  void Command1_Click();
+  void Command2_Click();
+
+  // Declared in the layout table's order.
+  Image Image1{*this, row(Form1Control::Image1)};
+  Label Label1{*this, row(Form1Control::Label1)};
+  TextBox Text1{*this, row(Form1Control::Text1)};
+  Label Label2{*this, row(Form1Control::Label2)};
+  TextBox Text2{*this, row(Form1Control::Text2)};
+  CommandButton Command1{*this, row(Form1Control::Command1)};
+  CommandButton Command2{*this, row(Form1Control::Command2)};
+  Label Label3{*this, row(Form1Control::Label3)};
+  Image Image2{*this, row(Form1Control::Image2)};
+  Image Image3{*this, row(Form1Control::Image3)};
+  Image Image4{*this, row(Form1Control::Image4)};
+  CommonDialog CommonDialog1;
+};

@@ -1,0 +1,82 @@
+// Image: a control that paints a shared picture at its own size.
+#include "Controls.h"
+
+namespace {
+
+constexpr wchar_t kImageClass[] = L"Tovix.Image";
+
+int borderWidth(const ControlRow& row) { return row.border ? 1 : 0; }
+
+}  // namespace
+
+// The control paints the picture itself rather than handing it to a bitmap
+// static: a static copies a bitmap with alpha each time it is given one, and
+// it shrinks to the bitmap so that its border would eat into the picture.
+void Image::create(HWND parent, int id, const RECT& place) {
+  static const ATOM registered = [] {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kImageClass;
+    return RegisterClassExW(&windowClass);
+  }();
+  (void)registered;
+  createWindow(kImageClass, 0, parent, id, place);
+  setPicture(Picture::fromResource(row_.picture));
+}
+
+void Image::setPicture(std::shared_ptr<const Picture> picture) {
+  if (picture == picture_) return;  // already showing it: nothing to repaint
+  picture_ = std::move(picture);
+  fitToPicture();
+  InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void Image::fitToPicture() {
+  if (!picture_) return;
+  const int border = borderWidth(row_);
+  const SIZE size = picture_->size();
+  SetWindowPos(hwnd(), nullptr, 0, 0, size.cx + 2 * border, size.cy + 2 * border,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Image::paint(HDC dc) const {
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  const int border = borderWidth(row_);
+  if (border != 0) FrameRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  if (!picture_) {
+    InflateRect(&client, -border, -border);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    return;
+  }
+  HDC source = CreateCompatibleDC(dc);
+  HGDIOBJ previous = SelectObject(source, picture_->bitmap());
+  const SIZE size = picture_->size();
+  BitBlt(dc, border, border, size.cx, size.cy, source, 0, 0, SRCCOPY);
+  SelectObject(source, previous);
+  DeleteDC(source);
+}
+
+LRESULT CALLBACK Image::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* image = reinterpret_cast<Image*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;  // the border and the picture cover the whole control
+    case WM_PAINT: {
+      PAINTSTRUCT paint{};
+      HDC dc = BeginPaint(window, &paint);
+      if (image != nullptr) image->paint(dc);
+      EndPaint(window, &paint);
+      return 0;
+    }
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
