@@ -23,12 +23,21 @@ int screenDotsPerInch() {
   return dpi;
 }
 
-ATOM registerClass(const wchar_t* name, WNDPROC procedure, HICON icon) {
+// The icon at the sizes Windows shows it: the title bar and system menu use the small one.
+HICON loadIcon(int id, int metricX, int metricY) {
+  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON,
+                                       GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED));
+}
+
+ATOM registerClass(const wchar_t* name, WNDPROC procedure, int iconId) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.hIcon = icon;
+  if (iconId != 0) {
+    windowClass.hIcon = loadIcon(iconId, SM_CXICON, SM_CYICON);
+    windowClass.hIconSm = loadIcon(iconId, SM_CXSMICON, SM_CYSMICON);
+  }
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = name;
@@ -70,8 +79,8 @@ void Form::Load() {
 // task-bar button, and unlike a tool window it keeps its icon and full caption.
 void Form::createWindow() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  static const ATOM ownerClass = registerClass(kOwnerClass, DefWindowProcW, nullptr);
-  static const ATOM formClass = registerClass(kFormClass, windowProc, LoadIconW(instance, MAKEINTRESOURCEW(IDI_FORM1)));
+  static const ATOM ownerClass = registerClass(kOwnerClass, DefWindowProcW, 0);
+  static const ATOM formClass = registerClass(kFormClass, windowProc, IDI_FORM1);
   (void)ownerClass;
   (void)formClass;
 
@@ -125,13 +134,24 @@ int Form::Run() {
   Load();
   Show();
   MSG message{};
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    // Tab and Shift+Tab move between the controls as in a dialog box.
-    if (IsDialogMessageW(hwnd(), &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) deliver(message);
   return static_cast<int>(message.wParam);
+}
+
+bool Form::DoEvents() {
+  MSG message{};
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) return false;
+    deliver(message);
+  }
+  return true;
+}
+
+void Form::deliver(MSG& message) {
+  // Tab and Shift+Tab move between the controls as in a dialog box.
+  if (IsDialogMessageW(hwnd(), &message)) return;
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
 }
 
 LRESULT CALLBACK Form::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -23,6 +23,9 @@ public:
   // Loads, shows and delivers events one at a time until the window is
   // closed; returns the program's exit code.
   int Run();
+  // Delivers the events already waiting, as Run does; false once the window
+  // has been closed.
+  bool DoEvents();
 
   HWND hwnd() const { return window_.get(); }
   int dotsPerInch() const { return dotsPerInch_; }
@@ -41,6 +44,7 @@ private:
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void onCommand(int id, WORD code);
   void onActivate(bool active);
+  void deliver(MSG& message);
   void createWindow();
   void createControls();
   HFONT font(FontKind kind) const;

@@ -67,6 +67,11 @@ LRESULT CALLBACK Image::windowProc(HWND window, UINT message, WPARAM wParam, LPA
   }
   auto* image = reinterpret_cast<Image*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   switch (message) {
+    case STM_GETIMAGE:
+      // Which picture the control shows, asked as of a picture static.
+      return image != nullptr && image->picture_ && wParam == IMAGE_BITMAP
+                 ? reinterpret_cast<LRESULT>(image->picture_->bitmap())
+                 : 0;
     case WM_ERASEBKGND:
       return 1;  // the border and the picture cover the whole control
     case WM_PAINT: {

@@ -3,6 +3,8 @@
 
 #include <objbase.h>
 
+#include <cstdlib>
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // The picture loader and the Open dialog want a single-threaded apartment.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -14,3 +16,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (SUCCEEDED(com)) CoUninitialize();
   return exitCode;
 }
+
+// A window program has no console to print an uncaught exception's name on,
+// so the runtime's terminate handler does not need to demangle it; replacing
+// it keeps the C++ demangler and its printf out of the program file.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# What Tovix.exe carries, read with tools we did not write: a 32-bit GUI
+# program importing only Windows system DLLs, its icons (icoutils), its
+# version block (exiftool), its manifest, and its pictures (ImageMagick).
+# Usage: packaging.sh TOVIX_EXE
+set -uo pipefail
+exe=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+passed=0 failed=0
+check() { # what expected actual
+  if [[ $2 == "$3" ]]; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    printf 'FAILED: %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
+  fi
+}
+
+# The program file.
+headers=$(i686-w64-mingw32-objdump -p "$exe")
+check "PE32 for i386" "pei-i386" "$(i686-w64-mingw32-objdump -f "$exe" | sed -n 's/.*file format //p')"
+check "GUI subsystem" "00000002	(Windows GUI)" "$(sed -n 's/^Subsystem[[:space:]]*//p' <<<"$headers")"
+check "system DLLs only" "" "$(sed -n 's/^\tDLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' |
+  grep -v -x -E 'kernel32.dll|user32.dll|gdi32.dll|comctl32.dll|ole32.dll|oleaut32.dll|msvcrt.dll|advapi32.dll|comdlg32.dll')"
+check "at most 400 KB" "yes" "$( (($(stat -c %s "$exe") <= 400 * 1024)) && echo yes || echo no)"
+
+# The icons: the file's icon is group 1 of images 30001 to 30006; the window's is group 2.
+sixImages="32x32/8 16x16/8 128x128/32 48x48/32 32x32/32 16x16/32"
+iconSizes() {
+  wrestool -x -t14 -n"$1" "$exe" >"$work/icon.ico"
+  icotool -l "$work/icon.ico" | sed -E 's/.*--width=([0-9]+) --height=([0-9]+) --bit-depth=([0-9]+).*/\1x\2\/\3/' | xargs
+}
+check "file icon images" "$sixImages" "$(iconSizes 1)"
+check "window icon images" "$sixImages" "$(iconSizes 2)"
+groupIds=$(wrestool -x --raw -t14 -n1 "$exe" | od -An -tu2 -j6 -w14 -v | awk '{print $7}' | xargs)
+check "file icon image ids" "30001 30002 30003 30004 30005 30006" "$groupIds"
+
+# The version block.
+exif() { exiftool -s3 "-$1" "$exe"; }
+check "file version number" "1.0.0.0" "$(exif FileVersionNumber)"
+check "product version number" "1.0.0.0" "$(exif ProductVersionNumber)"
+check "file flags" "(none)" "$(exif FileFlags)"
+check "file OS" "Win32" "$(exif FileOS)"
+check "file type" "Executable application" "$(exif ObjectFileType)"
+check "language" "Spanish (Modern)" "$(exif LanguageCode)"
+check "character set" "Unicode" "$(exif CharacterSet)"
+check "FileVersion" "1.00" "$(exif FileVersion)"
+check "ProductVersion" "1.00" "$(exif ProductVersion)"
+check "InternalName" "Tovix" "$(exif InternalName)"
+check "OriginalFilename" "Tovix.exe" "$(exif OriginalFileName)"
+check "FileDescription" "Personaliza el Explorador de Windows" "$(exif FileDescription)"
+check "Comments" "Una sencilla aplicación de personalización" "$(exif Comments)"
+
+# The manifest.
+manifest=$(wrestool -x --raw -t24 -n1 "$exe" | tr -s ' \n' ' ')
+has() { grep -q -F "$2" <<<"$manifest" && echo yes || echo "no: $2"; }
+check "common controls 6" yes "$(has - 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0" processorArchitecture="x86" publicKeyToken="6595b64144ccf1df" language="*"')"
+check "own identity" yes "$(has - 'type="win32" name="Tovix.Tovix" version="1.0.0.0" processorArchitecture="x86"')"
+check "description" yes "$(has - '<description>Windows Shell</description>')"
+check "runs as invoker" yes "$(has - '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>')"
+
+# The pictures: 300 x 63 baseline JPEGs, YCbCr 4:2:0, JFIF 1.01 at 72 dpi.
+for id in 101 102 103 104; do
+  wrestool -x --raw -t10 -n$id "$exe" >"$work/$id.jpg"
+  check "picture $id" "JPEG 300x63 None 2x2,1x1,1x1 72x72 PixelsPerInch" \
+    "$(identify -format '%m %wx%h %[interlace] %[jpeg:sampling-factor] %x×%y %U' "$work/$id.jpg" | sed 's/×/x/')"
+  check "picture $id JFIF 1.01" "4a46494600 0101" "$(od -An -tx1 -j6 -N7 "$work/$id.jpg" | tr -d ' ' | sed -E 's/(.{10})(.{4})/\1 \2/')"
+done
+check "banner starts with the plain picture" "$(md5sum <"$work/104.jpg")" "$(md5sum <"$work/101.jpg")"
+
+echo "$passed passed, $failed failed"
+((failed == 0))
