@@ -17,6 +17,28 @@ std::wstring windowText(HWND window) {
   return text;
 }
 
+void movePointer(POINT point) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof input);
+  Sleep(50);
+}
+
+void parkPointer() {
+  HWND corner = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 16, 16, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+  SetForegroundWindow(corner);
+  pumpMessages();
+  movePointer({8, 8});
+  movePointer({0, 0});
+  pumpMessages();
+  DestroyWindow(corner);
+  pumpMessages();
+}
+
 namespace {
 
 BOOL CALLBACK keepDialog(HWND window, LPARAM result) {

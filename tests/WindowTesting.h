@@ -13,6 +13,14 @@ void pumpMessages();
 
 std::wstring windowText(HWND window);
 
+// Moves the pointer as the mouse would, to a point of the screen.
+void movePointer(POINT point);
+
+// Moves the pointer to the screen's top-left corner, away from where windows
+// appear. Wine learns where the pointer is only from input over one of its
+// windows, so a small window is put there for the move.
+void parkPointer();
+
 // Answers the next Open dialog that a window of the given thread shows, from
 // a thread of its own: types the path into the file name box and presses
 // Open, or, with no path, presses Cancel.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real Tovix.exe, driven with real X input on the suite's virtual display:
-# the stored values appear in the boxes, and a name typed into the name box
-# and applied with a click is what the registry then holds.
+# the stored values appear in the boxes, the banner rings what the pointer is
+# over, and a name typed into the name box and applied with a click is what
+# the registry then holds.
 # Usage (inside wine-suite.sh): end_to_end.sh TOVIX_EXE
 set -euo pipefail
 source "$(dirname "$0")/../tools/wine.sh"
@@ -40,6 +41,28 @@ boxText() { # x y of a point in the box
   xclip -o -selection clipboard 2>/dev/null || true
 }
 
+# Which ring the banner shows, from two pixels of it: one on the name's
+# ring, one on the icon's ring (picture pixels 160,20 and 118,14, inside the
+# banner's one-pixel border at 5,5).
+isOrange() { # x y in client pixels
+  local rgb
+  rgb=$(import -window root -crop "1x1+$((clientX + $1))+$((clientY + $2))" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}')
+  ((16#${rgb:1:2} > 200 && 16#${rgb:3:2} < 160 && 16#${rgb:5:2} < 110)) && echo 1 || echo 0
+}
+ring() {
+  sleep 0.3
+  case "$(isOrange 166 26)$(isOrange 124 20)" in
+    10) echo name ;;
+    01) echo icon ;;
+    00) echo none ;;
+    *) echo both ;;
+  esac
+}
+pointAt() { # x y in client pixels
+  xdotool mousemove --sync $((clientX + $1)) $((clientY + $2))
+  xdotool mousemove_relative --sync 1 0
+}
+
 passed=0
 check() { # what expected actual
   if [[ $2 == "$3" ]]; then
@@ -49,12 +72,26 @@ check() { # what expected actual
   fi
 }
 
+pointAt 200 100 # over the name box
+check "banner over the name box" name "$(ring)"
+pointAt 40 100 # over its label
+check "banner over the name's label" name "$(ring)"
+pointAt 20 130 # bare window
+check "banner over bare window" none "$(ring)"
+pointAt 160 156 # over the icon box
+check "banner over the icon box" icon "$(ring)"
+pointAt 20 130
+
 check "name box" 'Zona de prueba' "$(boxText 200 100)"
 check "icon box" 'explorer.exe#0100' "$(boxText 160 156)"
 
 click 200 100
 xdotool key --clearmodifiers Home shift+End BackSpace
 xdotool type --delay 20 'Zona nueva'
+pointAt 20 130
+xdotool type --delay 20 '!'
+check "banner while typing a name" name "$(ring)"
+xdotool key BackSpace
 click 158 260 # Apply changes...
 for _ in $(seq 50); do
   [[ $(reg_text "$ZONE_KEY" DisplayName) == 'Zona nueva' ]] && break

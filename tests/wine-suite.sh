@@ -11,6 +11,8 @@ export WINEPREFIX=$wineDir/$name
 copy_prefix "$wineDir/template" "$WINEPREFIX"
 
 start_xvfb
+# The pointer starts in a corner, away from where the windows appear.
+xdotool mousemove 0 0
 finish() {
   wineserver -k >/dev/null 2>&1 || true
   stop_xvfb

@@ -15,6 +15,10 @@ constexpr wchar_t kZoneKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\I
 Form1::Form1() : Form(kForm1, kForm1Controls) {
   Command1.Click = [this] { Command1_Click(); };
   Command2.Click = [this] { Command2_Click(); };
+  Text1.MouseMove = [this] { Text1_MouseMove(); };
+  Text1.Change = [this] { Text1_Change(); };
+  Text2.MouseMove = [this] { Text2_MouseMove(); };
+  Text2.Change = [this] { Text2_Change(); };
 }
 
 void Form1::Form_Load() {
@@ -35,3 +39,16 @@ void Form1::Command2_Click() {
   escribeCadenaREG(kZoneRoot, kZoneKey, L"DisplayName", Text1.text());
   escribeCadenaREG(kZoneRoot, kZoneKey, L"Icon", Text2.text());
 }
+
+// The banner shows what the part of the window under the pointer, or being
+// edited, is about: the plain scene over bare window, the ringed name over or
+// while editing the name box, the ringed icon over or while editing the icon box.
+void Form1::Form_MouseMove() { Image1.setPicture(Image4.picture()); }
+
+void Form1::Text1_MouseMove() { Image1.setPicture(Image2.picture()); }
+
+void Form1::Text1_Change() { Image1.setPicture(Image2.picture()); }
+
+void Form1::Text2_MouseMove() { Image1.setPicture(Image3.picture()); }
+
+void Form1::Text2_Change() { Image1.setPicture(Image3.picture()); }

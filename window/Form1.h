@@ -13,6 +13,11 @@ private:
   void Form_Load() override;
   void Command1_Click();
   void Command2_Click();
+  void Form_MouseMove() override;
+  void Text1_MouseMove();
+  void Text1_Change();
+  void Text2_MouseMove();
+  void Text2_Change();
 
   // Declared in the layout table's order.
   Image Image1{*this, row(Form1Control::Image1)};
