@@ -54,8 +54,9 @@ bool isString(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 std::optional<std::string> fetchString(const OpenKey& key, const std::string& name, DWORD size) {
   for (int attempt = 0; attempt < kFetchAttempts; ++attempt) {
     // Never a null buffer, even for an empty value: a null one would turn the
-    // fetch into one more size query.
-    std::string buffer(std::max<DWORD>(size, 1), ' ');
+    // fetch into one more size query. It starts as NULs, so that bytes the
+    // registry counts but does not fill can only end the text.
+    std::string buffer(std::max<DWORD>(size, 1), '\0');
     DWORD type = REG_NONE;
     const LONG status =
         registryPlatform().queryValue(key.get(), name.c_str(), &type, reinterpret_cast<BYTE*>(buffer.data()), &size);

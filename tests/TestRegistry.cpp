@@ -1,6 +1,8 @@
 // Test helpers: scratch registry keys, captured messages and registry steps made to fail.
 #include "TestRegistry.h"
 
+#include <chrono>
+
 ScratchKey::ScratchKey(std::wstring path, bool create) : path_(std::move(path)) {
   remove();
   if (create) this->create();
@@ -85,4 +87,24 @@ RegistryPlatform RecordingRegistry::make() {
       },
       [this](const std::wstring& message) { messages.push_back(message); },
   };
+}
+
+int rewriteValueUntilStopped() {
+  HANDLE stop = OpenEventW(SYNCHRONIZE, FALSE, kStopRewriting);
+  HKEY key = nullptr;
+  if (stop == nullptr || RegOpenKeyExW(HKEY_CURRENT_USER, kRewrittenKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
+    if (stop != nullptr) CloseHandle(stop);
+    return 2;
+  }
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  bool longOne = false;
+  while (WaitForSingleObject(stop, 0) == WAIT_TIMEOUT && std::chrono::steady_clock::now() < deadline) {
+    const std::string& text = longOne ? kLongText : kShortText;
+    RegSetValueExA(key, "DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+    longOne = !longOne;
+  }
+  RegCloseKey(key);
+  CloseHandle(stop);
+  return 0;
 }

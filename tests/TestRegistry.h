@@ -54,3 +54,14 @@ private:
   ScopedRegistryPlatform scope_;
   RegistryPlatform make();
 };
+
+// Another program that rewrites a value while the reader reads it: the test
+// program started again with kRewriteSwitch. It writes kRewrittenName under
+// the key alternately as kShortText and kLongText, as fast as it can, until
+// the named event kStopRewriting is set or a minute has passed.
+inline constexpr wchar_t kRewriteSwitch[] = L"--rewrite-value";
+inline constexpr wchar_t kStopRewriting[] = L"Local\\TovixStopRewriting";
+inline constexpr wchar_t kRewrittenKey[] = L"Software\\Tovix tests\\rewritten";
+inline const std::string kShortText = "short";
+inline const std::string kLongText = std::string(4000, 'L');
+int rewriteValueUntilStopped();

@@ -45,7 +45,11 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadFailure{"size", {Step::SizeQuery}, L"Laura", {kLength}, 1},
                     ReadFailure{"value", {Step::ValueQuery}, L"", {kValue}, 1},
                     ReadFailure{"close", {Step::Close}, L"Laura", {kClosing}, 1},
+                    ReadFailure{"open_and_size", {Step::Open, Step::SizeQuery}, L"", {kOpening}, 0},
+                    ReadFailure{"open_and_value", {Step::Open, Step::ValueQuery}, L"", {kOpening}, 0},
+                    ReadFailure{"open_and_close", {Step::Open, Step::Close}, L"", {kOpening}, 0},
                     ReadFailure{"size_and_value", {Step::SizeQuery, Step::ValueQuery}, L"", {kLength, kValue}, 1},
+                    ReadFailure{"size_and_close", {Step::SizeQuery, Step::Close}, L"Laura", {kLength, kClosing}, 1},
                     ReadFailure{"value_and_close", {Step::ValueQuery, Step::Close}, L"", {kValue, kClosing}, 1},
                     ReadFailure{"every_query_and_close",
                                 {Step::SizeQuery, Step::ValueQuery, Step::Close},
@@ -84,6 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
                     WriteFailure{"set", {Step::Set}, {kSaving}, false, 1},
                     WriteFailure{"close", {Step::Close}, {kClosing}, true, 1},
                     WriteFailure{"set_and_close", {Step::Set, Step::Close}, {kSaving, kClosing}, false, 1},
+                    WriteFailure{"open_and_set", {Step::Open, Step::Set}, {kOpening}, false, 0},
+                    WriteFailure{"open_and_close", {Step::Open, Step::Close}, {kOpening}, false, 0},
                     WriteFailure{
                         "open_and_everything_after", {Step::Open, Step::Set, Step::Close}, {kOpening}, false, 0}),
     [](const auto& info) { return std::string(info.param.what); });

@@ -32,7 +32,9 @@ TEST_P(Reading, GivesTheTextOfWhatIsStored) {
   key.set(L"DisplayName", value.type, value.stored);
   RecordingRegistry registry;
 
-  EXPECT_EQ(leeCadenaREG(HKEY_CURRENT_USER, key.path(), L"DisplayName"), value.read);
+  const std::wstring read = leeCadenaREG(HKEY_CURRENT_USER, key.path(), L"DisplayName");
+  EXPECT_EQ(read, value.read);
+  EXPECT_EQ(read.find(L'\0'), std::wstring::npos);
   EXPECT_EQ(registry.messages, value.messages);
   EXPECT_EQ(registry.openAccess, std::vector<REGSAM>{KEY_QUERY_VALUE});
   EXPECT_EQ(registry.closed, 1);
@@ -40,27 +42,30 @@ TEST_P(Reading, GivesTheTextOfWhatIsStored) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, Reading,
-    testing::Values(StoredValue{"terminated", REG_SZ, bytes("Laura\0", 6), L"Laura", {}},
-                    StoredValue{"six characters and a NUL", REG_SZ, bytes("Zona 0\0", 7), L"Zona 0", {}},
-                    // Stored without a terminator, the text is read whole.
-                    StoredValue{"unterminated", REG_SZ, bytes("Zona 0", 6), L"Zona 0", {}},
-                    StoredValue{"empty", REG_SZ, bytes("\0", 1), L"", {}},
-                    StoredValue{"zero bytes", REG_SZ, "", L"", {}}, StoredValue{"one byte", REG_SZ, "x", L"x", {}},
-                    StoredValue{"embedded NUL", REG_SZ, bytes("ab\0cd\0", 6), L"ab", {}},
-                    StoredValue{"Western ANSI",
-                                REG_SZ,
-                                bytes("Espa\xF1"
-                                      "a\0",
-                                      7),
-                                L"Espa\u00F1a",
-                                {}},
-                    // An expandable string is read as its text, unexpanded.
-                    StoredValue{
-                        "expandable", REG_EXPAND_SZ, bytes("%SystemRoot%\\x.ico\0", 19), L"%SystemRoot%\\x.ico", {}},
-                    // Values that are not strings are not read as text.
-                    StoredValue{"number", REG_DWORD, bytes("\x41\x42\x43\x44", 4), L"", {kValue}},
-                    StoredValue{"binary", REG_BINARY, bytes("ABC\0", 4), L"", {kValue}},
-                    StoredValue{"multi-string", REG_MULTI_SZ, bytes("a\0b\0\0", 5), L"", {kValue}}),
+    testing::Values(
+        StoredValue{"terminated", REG_SZ, bytes("Laura\0", 6), L"Laura", {}},
+        StoredValue{"six characters and a NUL", REG_SZ, bytes("Zona 0\0", 7), L"Zona 0", {}},
+        // Stored without a terminator, the text is read whole.
+        StoredValue{"unterminated", REG_SZ, bytes("Zona 0", 6), L"Zona 0", {}},
+        StoredValue{"empty", REG_SZ, bytes("\0", 1), L"", {}}, StoredValue{"zero bytes", REG_SZ, "", L"", {}},
+        StoredValue{"one byte", REG_SZ, "x", L"x", {}},
+        StoredValue{"embedded NUL", REG_SZ, bytes("ab\0cd\0", 6), L"ab", {}},
+        StoredValue{"Western ANSI",
+                    REG_SZ,
+                    bytes("Espa\xF1"
+                          "a\0",
+                          7),
+                    L"Espa\u00F1a",
+                    {}},
+        // An expandable string is read as its text, unexpanded.
+        StoredValue{"expandable", REG_EXPAND_SZ, bytes("%SystemRoot%\\x.ico\0", 19), L"%SystemRoot%\\x.ico", {}},
+        // Values that are not strings are not read as text.
+        StoredValue{"one megabyte", REG_SZ, std::string(1 << 20, 'z') + '\0', std::wstring(1 << 20, L'z'), {}},
+        StoredValue{"number", REG_DWORD, bytes("\x41\x42\x43\x44", 4), L"", {kValue}},
+        StoredValue{"large number", REG_QWORD, bytes("ABCDEFGH", 8), L"", {kValue}},
+        StoredValue{"typeless", REG_NONE, bytes("Laura\0", 6), L"", {kValue}},
+        StoredValue{"binary", REG_BINARY, bytes("ABC\0", 4), L"", {kValue}},
+        StoredValue{"multi-string", REG_MULTI_SZ, bytes("a\0b\0\0", 5), L"", {kValue}}),
     [](const auto& info) {
       std::string name;
       for (char c : std::string(info.param.what)) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';

@@ -5,7 +5,22 @@
 
 #include <cstdlib>
 
+namespace {
+
+// Lets Windows load DLLs for this process from the system folder only, so that
+// a DLL planted next to the program is never loaded in place of a system one.
+// Resolved at run time: systems without the call still start.
+void loadDllsFromSystemFolderOnly() {
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  const auto setDefaultDllDirectories = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  if (setDefaultDllDirectories != nullptr) setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  loadDllsFromSystemFolderOnly();
   // The picture loader and the Open dialog want a single-threaded apartment.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   int exitCode = 0;
