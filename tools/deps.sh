@@ -10,7 +10,7 @@ packages=(
   wine wine32:i386
   xvfb xauth xdotool x11-utils xclip imagemagick
   googletest
-  fonts-liberation fonts-wine
+  fonts-liberation fonts-wine locales
   python3-pil icoutils libimage-exiftool-perl
 )
 
