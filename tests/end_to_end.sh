@@ -16,6 +16,20 @@ fail() {
 wine reg add "$ZONE_KEY" /v DisplayName /t REG_SZ /d 'Zona de prueba' /f >/dev/null
 wine reg add "$ZONE_KEY" /v Icon /t REG_SZ /d 'explorer.exe#0100' /f >/dev/null
 
+# What the user's registry and the prefix's files look like before the run.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# Wine itself keeps settings of the running session under
+# Software\Wine\Temporary System Parameters: left out of the comparison.
+exportUserRegistry() { # file
+  wine regedit /E "$(winepath -w "$1")" HKEY_CURRENT_USER
+  iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r' |
+    awk '/^\[/ { skip = index($0, "\\Software\\Wine\\Temporary System Parameters") > 0 } !skip' >"$1.txt"
+}
+exportUserRegistry "$work/before.reg"
+touch "$work/marker"
+sleep 1
+
 wine "$exe" &
 tovix=$!
 window=$(wait_for_window 'Tovix your Explorer') || fail "no window"
@@ -105,5 +119,14 @@ xdotool key --clearmodifiers alt+F4
 status=0
 wait "$tovix" || status=$?
 check "exit code" 0 "$status"
+
+# Nothing changed in the user's registry but the name, and no file was made
+# anywhere in the prefix. Wine writes the registry's own files (*.reg) itself.
+exportUserRegistry "$work/after.reg"
+changes=$(diff "$work/before.reg.txt" "$work/after.reg.txt" | grep "^[<>]" || true)
+check "registry changes" '< "DisplayName"="Zona de prueba"
+> "DisplayName"="Zona nueva"' "$changes"
+wineserver -w
+check "files made in the prefix" "" "$(find "$WINEPREFIX" -newer "$work/marker" -type f ! -name '*.reg' | sed "s|$WINEPREFIX/||")"
 
 echo "$passed passed, 0 failed"
