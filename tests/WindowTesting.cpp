@@ -85,6 +85,35 @@ OpenDialogAnswer::OpenDialogAnswer(DWORD uiThread, std::optional<std::wstring> p
 
 OpenDialogAnswer::~OpenDialogAnswer() { thread_.join(); }
 
+MessageBoxAnswers::MessageBoxAnswers(DWORD uiThread, int count) {
+  thread_ = std::thread([this, uiThread, count] {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    for (int answered = 0; answered < count && std::chrono::steady_clock::now() < deadline;) {
+      const HWND box = findDialog(uiThread);
+      if (box == nullptr) {
+        Sleep(20);
+        continue;
+      }
+      constexpr int kMessageText = 0xFFFF;  // the box's static text control
+      const HWND owner = GetWindow(box, GW_OWNER);
+      seen_.push_back({windowText(box), windowText(GetDlgItem(box, kMessageText)), owner,
+                       owner != nullptr && IsWindowEnabled(owner) != FALSE});
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      while (IsWindow(box) && std::chrono::steady_clock::now() < deadline) Sleep(10);
+      ++answered;
+    }
+  });
+}
+
+MessageBoxAnswers::~MessageBoxAnswers() {
+  if (thread_.joinable()) thread_.join();
+}
+
+const std::vector<MessageBoxAnswers::Seen>& MessageBoxAnswers::seen() {
+  if (thread_.joinable()) thread_.join();
+  return seen_;
+}
+
 std::wstring makeTempFile(const std::wstring& relativePath) {
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);

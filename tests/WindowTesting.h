@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 // Delivers every message waiting for this thread's windows.
 void pumpMessages();
@@ -36,6 +37,30 @@ public:
 private:
   std::thread thread_;
   std::atomic<bool> answered_ = false;
+};
+
+// Answers the next message boxes that a window of the given thread shows,
+// from a thread of its own: notes each one's caption, text and owner, and
+// whether the owner could take input while the box was up, then presses OK.
+class MessageBoxAnswers {
+public:
+  struct Seen {
+    std::wstring caption;
+    std::wstring text;
+    HWND owner;
+    bool ownerEnabled;
+  };
+  MessageBoxAnswers(DWORD uiThread, int count);
+  ~MessageBoxAnswers();
+  MessageBoxAnswers(const MessageBoxAnswers&) = delete;
+  MessageBoxAnswers& operator=(const MessageBoxAnswers&) = delete;
+
+  // The boxes answered, once all have been or the wait has timed out.
+  const std::vector<Seen>& seen();
+
+private:
+  std::thread thread_;
+  std::vector<Seen> seen_;
 };
 
 // A file of the test's own under the Wine prefix's temporary folder, with

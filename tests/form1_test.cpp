@@ -71,6 +71,24 @@ TEST_F(Form1Test, WithoutTheZoneKeyStartUpAndApplyEachReportTwiceAndCreateNothin
   EXPECT_FALSE(zone.exists());
 }
 
+TEST_F(Form1Test, FailuresShowModalBoxesCaptionedTovixOwnedByTheWindow) {
+  start();  // no zone key: the start-up messages went to the quiet registry
+  ScopedRegistryPlatform real(realRegistryPlatform());
+  SetForegroundWindow(form.hwnd());
+  form.DoEvents();
+  MessageBoxAnswers answers(GetCurrentThreadId(), 2);
+  click(Form1Control::Command2);
+  const auto& seen = answers.seen();
+  ASSERT_EQ(seen.size(), 2u);
+  for (const auto& box : seen) {
+    EXPECT_EQ(box.caption, L"Tovix");
+    EXPECT_EQ(box.text, kOpening);
+    EXPECT_EQ(box.owner, form.hwnd());
+    EXPECT_FALSE(box.ownerEnabled);  // the window takes no input while a box is up
+  }
+  EXPECT_TRUE(IsWindowEnabled(form.hwnd()));
+}
+
 TEST_F(Form1Test, ApplyWritesBothBoxesAsTheyStandEvenEmpty) {
   zone.create();
   zone.setText(L"DisplayName", "Laura");
