@@ -17,6 +17,23 @@ std::wstring windowText(HWND window) {
   return text;
 }
 
+void pressKey(WORD key, bool shift) {
+  std::vector<INPUT> inputs;
+  const auto add = [&](WORD k, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = k;
+    input.ki.dwFlags = flags;
+    inputs.push_back(input);
+  };
+  if (shift) add(VK_SHIFT, 0);
+  add(key, 0);
+  add(key, KEYEVENTF_KEYUP);
+  if (shift) add(VK_SHIFT, KEYEVENTF_KEYUP);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Sleep(50);
+}
+
 void movePointer(POINT point) {
   INPUT input{};
   input.type = INPUT_MOUSE;

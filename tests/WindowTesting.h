@@ -14,6 +14,9 @@ void pumpMessages();
 
 std::wstring windowText(HWND window);
 
+// Presses and releases a key as the keyboard would, Shift held if asked.
+void pressKey(WORD key, bool shift = false);
+
 // Moves the pointer as the mouse would, to a point of the screen.
 void movePointer(POINT point);
 

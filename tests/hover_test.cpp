@@ -1,33 +1,15 @@
 // The banner follows the pointer and the edits: real pointer moves and key
 // presses through the platform's input queue, and the picture Image1 shows.
-#include "Form1.h"
-#include "TestRegistry.h"
-#include "WindowTesting.h"
-
-#include <gtest/gtest.h>
+#include "Form1Fixture.h"
 
 namespace {
 
-const std::wstring kZoneKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Lockdown_Zones\\0";
-
-class Hover : public testing::Test {
+class Hover : public Form1Fixture {
 protected:
   void start(bool withValues) {
-    if (withValues) {
-      zone.create();
-      zone.setText(L"DisplayName", "Laura");
-      zone.setText(L"Icon", "explorer.exe#0100");
-    }
-    // The pointer rests away from the window: a window that appears under the
-    // pointer gets a mouse move at once.
-    parkPointer();
-    form.Load();
-    form.Show();
-    SetForegroundWindow(form.hwnd());
-    form.DoEvents();
+    if (withValues) storeBothValues();
+    Form1Fixture::start();
   }
-  HWND control(Form1Control which) const { return GetDlgItem(form.hwnd(), controlId(which)); }
-  LRESULT shown(Form1Control image) const { return SendMessageW(control(image), STM_GETIMAGE, IMAGE_BITMAP, 0); }
   ::testing::AssertionResult banner(Form1Control stored) const {
     if (shown(Form1Control::Image1) == shown(stored)) return ::testing::AssertionSuccess();
     auto failure = ::testing::AssertionFailure()
@@ -54,10 +36,6 @@ protected:
     GetWindowRect(control(Form1Control::Image1), &place);
     return {place.right - place.left, place.bottom - place.top};
   }
-
-  ScratchKey zone{kZoneKey, false};
-  RecordingRegistry registry;  // start-up without values reports, but shows nothing
-  Form1 form;
 };
 
 TEST_F(Hover, AfterStartUpWithBothValuesTheIconIsRinged) {
@@ -96,14 +74,7 @@ TEST_F(Hover, TypingInTheNameBoxRingsTheNameWhereverThePointerRests) {
   start(true);
   pointAt(Form1Control::Image1);
   SetFocus(control(Form1Control::Text1));
-  INPUT keys[2] = {};
-  for (auto& key : keys) {
-    key.type = INPUT_KEYBOARD;
-    key.ki.wVk = 'A';
-  }
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, keys, sizeof(INPUT));
-  Sleep(50);
+  pressKey('A');
   form.DoEvents();
   EXPECT_EQ(windowText(control(Form1Control::Text1)), L"aLaura");
   EXPECT_TRUE(banner(Form1Control::Image2));
@@ -113,6 +84,7 @@ TEST_F(Hover, ChoosingAFileWithFindRingsTheIcon) {
   start(true);
   pointAt(Form1Control::Text1);
   ASSERT_TRUE(banner(Form1Control::Image2));
+  pointAt(Form1Control::Command1);  // where the pointer is when "Find..." is clicked
   const std::wstring icon = makeTempFile(L"Tovix icons\\hover.ico");
   OpenDialogAnswer answer(GetCurrentThreadId(), icon);
   SendMessageW(control(Form1Control::Command1), BM_CLICK, 0, 0);

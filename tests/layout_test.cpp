@@ -1,21 +1,12 @@
 // Form1's looks under Wine at 96 DPI: frame, size and place, every control's
 // rectangle and font, the Tab order with real key presses, and the pictures.
-#include "Form1.h"
-#include "TestRegistry.h"
-#include "WindowTesting.h"
-
-#include <gtest/gtest.h>
+#include "Form1Fixture.h"
 
 namespace {
 
-class Form1Layout : public testing::Test {
+class Form1Layout : public Form1Fixture {
 protected:
-  void SetUp() override {
-    form.Load();
-    form.Show();
-    form.DoEvents();
-  }
-  HWND control(Form1Control which) const { return GetDlgItem(form.hwnd(), controlId(which)); }
+  void SetUp() override { start(); }
   RECT placeInClient(Form1Control which) const {
     RECT place{};
     GetWindowRect(control(which), &place);
@@ -27,28 +18,11 @@ protected:
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control(which), WM_GETFONT, 0, 0)), sizeof font, &font);
     return font;
   }
-  // Presses and releases a key as the keyboard would, then lets the form
-  // handle it; false if that closed the window.
+  // Presses a key, then lets the form handle it; false if that closed the window.
   bool press(WORD key, bool shift = false) {
-    std::vector<INPUT> inputs;
-    const auto add = [&](WORD k, DWORD flags) {
-      INPUT input{};
-      input.type = INPUT_KEYBOARD;
-      input.ki.wVk = k;
-      input.ki.dwFlags = flags;
-      inputs.push_back(input);
-    };
-    if (shift) add(VK_SHIFT, 0);
-    add(key, 0);
-    add(key, KEYEVENTF_KEYUP);
-    if (shift) add(VK_SHIFT, KEYEVENTF_KEYUP);
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    Sleep(50);
+    pressKey(key, shift);
     return form.DoEvents();
   }
-
-  RecordingRegistry registry;  // no zone key here: its messages are kept, not shown
-  Form1 form;
 };
 
 TEST_F(Form1Layout, TheWindowHasAFixedFrameWithCloseOnlyAndNoTaskBarButton) {
@@ -62,7 +36,6 @@ TEST_F(Form1Layout, TheWindowHasAFixedFrameWithCloseOnlyAndNoTaskBarButton) {
   const HWND owner = GetWindow(form.hwnd(), GW_OWNER);
   ASSERT_NE(owner, nullptr);
   EXPECT_FALSE(IsWindowVisible(owner));
-  EXPECT_EQ(GetWindowTextLengthW(form.hwnd()), 19);
   EXPECT_EQ(windowText(form.hwnd()), L"Tovix your Explorer");
 }
 
@@ -177,8 +150,6 @@ TEST_F(Form1Layout, TheReminderWrapsToTwoLinesInsideItsLabel) {
 }
 
 TEST_F(Form1Layout, TabVisitsTheBoxesAndButtonsAndWrapsAround) {
-  SetForegroundWindow(form.hwnd());
-  form.DoEvents();
   ASSERT_EQ(GetFocus(), control(Form1Control::Text1));
   const Form1Control forward[] = {Form1Control::Text2, Form1Control::Command1, Form1Control::Command2,
                                   Form1Control::Text1};
@@ -195,8 +166,6 @@ TEST_F(Form1Layout, TabVisitsTheBoxesAndButtonsAndWrapsAround) {
 }
 
 TEST_F(Form1Layout, EnterPressesNoButtonAndEscapeDoesNotClose) {
-  SetForegroundWindow(form.hwnd());
-  form.DoEvents();
   const size_t messagesBefore = registry.messages.size();
   EXPECT_TRUE(press(VK_RETURN));
   EXPECT_TRUE(press(VK_ESCAPE));

@@ -1,0 +1,48 @@
+// A Form1 under test: the zone key of its own prefix, failure messages kept
+// instead of shown, and the window's controls at hand through Win32.
+#pragma once
+
+#include "Form1.h"
+#include "TestRegistry.h"
+#include "WindowTesting.h"
+
+#include <gtest/gtest.h>
+
+inline const std::wstring kZoneKey =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Lockdown_Zones\\0";
+inline const std::wstring kOpening = L"Error opening key.";
+using Messages = std::vector<std::wstring>;
+
+class Form1Fixture : public testing::Test {
+protected:
+  HWND control(Form1Control which) const { return GetDlgItem(form.hwnd(), controlId(which)); }
+  std::wstring text(Form1Control which) const { return windowText(control(which)); }
+  // Replaces a box's text as typing over all of it would.
+  void type(Form1Control box, const std::wstring& text) {
+    SendMessageW(control(box), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  void click(Form1Control button) {
+    SendMessageW(control(button), BM_CLICK, 0, 0);
+    form.DoEvents();
+  }
+  // Loads and shows the window, the pointer resting away from it: a window
+  // that appears under the pointer gets a mouse move at once.
+  void start() {
+    parkPointer();
+    form.Load();
+    form.Show();
+    SetForegroundWindow(form.hwnd());
+    form.DoEvents();
+  }
+  void storeBothValues() {
+    zone.create();
+    zone.setText(L"DisplayName", "Laura");
+    zone.setText(L"Icon", "explorer.exe#0100");
+  }
+  // The bitmap an image control shows.
+  LRESULT shown(Form1Control image) const { return SendMessageW(control(image), STM_GETIMAGE, IMAGE_BITMAP, 0); }
+
+  ScratchKey zone{kZoneKey, false};
+  RecordingRegistry registry;
+  Form1 form;
+};
