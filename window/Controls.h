@@ -1,8 +1,8 @@
 // The controls a Form holds: labels, text boxes, command buttons and image controls.
 #pragma once
 
-#include "Form1Layout.h"
 #include "Handles.h"
+#include "Layout.h"
 #include "Picture.h"
 
 #include <functional>

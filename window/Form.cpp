@@ -80,7 +80,7 @@ void Form::Load() {
 void Form::createWindow() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   static const ATOM ownerClass = registerClass(kOwnerClass, DefWindowProcW, 0);
-  static const ATOM formClass = registerClass(kFormClass, windowProc, IDI_FORM1);
+  static const ATOM formClass = registerClass(kFormClass, windowProc, form_.icon);
   (void)ownerClass;
   (void)formClass;
 

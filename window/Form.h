@@ -1,8 +1,8 @@
 // Form: a window built from a layout table, delivering its events to event procedures.
 #pragma once
 
-#include "Form1Layout.h"
 #include "Handles.h"
+#include "Layout.h"
 
 #include <span>
 #include <vector>

@@ -4,6 +4,7 @@
 #include "CommonDialog.h"
 #include "Controls.h"
 #include "Form.h"
+#include "Form1Layout.h"
 
 class Form1 : public Form {
 public:

@@ -1,32 +1,10 @@
 // The layout of Form1: every control's kind, place, size, text and font, in twips.
 #pragma once
 
+#include "Layout.h"
 #include "ResourceIds.h"
-#include "Twips.h"
 
-enum class ControlKind { Image, Label, TextBox, CommandButton };
-
-// The fonts the window uses: one shared font object each.
-enum class FontKind { DialogDefault, Arial825, Arial975 };
-
-struct FormRow {
-  const wchar_t* caption;
-  Twips clientWidth;
-  Twips clientHeight;
-};
-
-struct ControlRow {
-  const wchar_t* name;
-  ControlKind kind;
-  Twips left, top, width, height;
-  const wchar_t* text;
-  FontKind font;
-  int picture;   // resource id of an image control's picture, 0 for none
-  bool border;   // a one-pixel flat border around an image control's picture
-  bool visible;  // the stored pictures are never shown
-};
-
-inline constexpr FormRow kForm1{L"Tovix your Explorer", 4710, 4410};
+inline constexpr FormRow kForm1{L"Tovix your Explorer", 4710, 4410, IDI_FORM1};
 
 // Rows in creation order, which is also the Tab order of the controls that take
 // the focus: Text1, Text2, Command1, Command2. Each label is created just
@@ -51,8 +29,5 @@ inline constexpr ControlRow kForm1Controls[] = {
 // clang-format on
 
 constexpr const ControlRow& row(Form1Control control) { return kForm1Controls[static_cast<int>(control)]; }
-
-// Control ids start above IDOK and IDCANCEL, which the dialog keys send.
-inline constexpr int kFirstControlId = 100;
 
 constexpr int controlId(Form1Control control) { return kFirstControlId + static_cast<int>(control); }

@@ -1,0 +1,32 @@
+// What a layout table is made of: a form's caption, client size and icon, and one
+// row per control with its kind, place, size, text and font, in twips.
+#pragma once
+
+#include "Twips.h"
+
+enum class ControlKind { Image, Label, TextBox, CommandButton };
+
+// The fonts the window uses: one shared font object each.
+enum class FontKind { DialogDefault, Arial825, Arial975 };
+
+struct FormRow {
+  const wchar_t* caption;
+  Twips clientWidth;
+  Twips clientHeight;
+  int icon;  // resource id of the window's icon
+};
+
+struct ControlRow {
+  const wchar_t* name;
+  ControlKind kind;
+  Twips left, top, width, height;
+  const wchar_t* text;
+  FontKind font;
+  int picture;   // resource id of an image control's picture, 0 for none
+  bool border;   // a one-pixel flat border around an image control's picture
+  bool visible;  // the stored pictures are never shown
+};
+
+// Control ids start above IDOK and IDCANCEL, which the dialog keys send; a
+// control's id is this plus its row's index in the table.
+inline constexpr int kFirstControlId = 100;
