@@ -20,6 +20,9 @@ run: build
 test: build
 	@ctest --preset windows-i686
 
+bench: build
+	@bash tools/bench.sh
+
 assets: deps
 	@/usr/bin/python3 tools/make_assets.py
 

@@ -75,8 +75,9 @@ public:
 private:
   void create(HWND parent, int id, const RECT& place) override;
   void command(WORD code) override;
-  static LRESULT CALLBACK subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR self);
+  static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  WNDPROC editProc_ = nullptr;  // the edit control's own window procedure
 };
 
 // Shows a picture at its own size, never scaled, inside an optional
@@ -96,4 +97,5 @@ private:
   static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   std::shared_ptr<const Picture> picture_;
+  SIZE size_{};  // the control's size, as last fitted to a picture
 };

@@ -30,16 +30,20 @@ void Image::create(HWND parent, int id, const RECT& place) {
 void Image::setPicture(std::shared_ptr<const Picture> picture) {
   if (picture == picture_) return;  // already showing it: nothing to repaint
   picture_ = std::move(picture);
-  fitToPicture();
   InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
+// Sizes the control to its picture and border, once the picture is decoded
+// for painting; pictures of the size it already has (all of Tovix's are)
+// leave the window alone.
 void Image::fitToPicture() {
-  if (!picture_) return;
+  if (!picture_ || picture_->bitmap() == nullptr) return;
   const int border = borderWidth(row_);
-  const SIZE size = picture_->size();
-  SetWindowPos(hwnd(), nullptr, 0, 0, size.cx + 2 * border, size.cy + 2 * border,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const SIZE picture = picture_->size();
+  const SIZE size{picture.cx + 2 * border, picture.cy + 2 * border};
+  if (size.cx == size_.cx && size.cy == size_.cy) return;
+  size_ = size;
+  SetWindowPos(hwnd(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Image::paint(HDC dc) const {
@@ -47,7 +51,7 @@ void Image::paint(HDC dc) const {
   GetClientRect(hwnd(), &client);
   const int border = borderWidth(row_);
   if (border != 0) FrameRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  if (!picture_) {
+  if (!picture_ || picture_->bitmap() == nullptr) {
     InflateRect(&client, -border, -border);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
     return;
@@ -75,6 +79,7 @@ LRESULT CALLBACK Image::windowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_ERASEBKGND:
       return 1;  // the border and the picture cover the whole control
     case WM_PAINT: {
+      if (image != nullptr) image->fitToPicture();
       PAINTSTRUCT paint{};
       HDC dc = BeginPaint(window, &paint);
       if (image != nullptr) image->paint(dc);

@@ -6,8 +6,8 @@
 // Form1's own icon, in its title bar and system menu.
 #define IDI_FORM1 2
 
-// The banner pictures (JPEG data, type RT_RCDATA).
-#define IDP_IMAGE1 101
-#define IDP_IMAGE2 102
-#define IDP_IMAGE3 103
-#define IDP_IMAGE4 104
+// The banner pictures (JPEG data, type RT_RCDATA): the plain scene, the scene
+// with the display name ringed, and the scene with the icon ringed.
+#define IDP_BANNER_PLAIN 101
+#define IDP_BANNER_NAME 102
+#define IDP_BANNER_ICON 103
