@@ -6,6 +6,7 @@
 #include "escribeREG.h"
 
 #include <psapi.h>
+
 namespace {
 
 using Form1Hardening = Form1Fixture;
