@@ -10,8 +10,6 @@
 
 inline const std::wstring kZoneKey =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Lockdown_Zones\\0";
-inline const std::wstring kOpening = L"Error opening key.";
-using Messages = std::vector<std::wstring>;
 
 class Form1Fixture : public testing::Test {
 protected:

@@ -1,6 +1,7 @@
 // Test helpers: scratch registry keys, captured messages and registry steps made to fail.
 #include "TestRegistry.h"
 
+#include <algorithm>
 #include <chrono>
 
 ScratchKey::ScratchKey(std::wstring path, bool create) : path_(std::move(path)) {
@@ -87,6 +88,32 @@ RegistryPlatform RecordingRegistry::make() {
       },
       [this](const std::wstring& message) { messages.push_back(message); },
   };
+}
+
+ScriptedValue::ScriptedValue(DWORD type, std::vector<std::string> looks, bool overstatesSize)
+    : type_(type), looks_(std::move(looks)), overstatesSize_(overstatesSize), scope_(make()) {}
+
+RegistryPlatform ScriptedValue::make() {
+  return {[](HKEY, const char*, REGSAM, HKEY* key) {
+            *key = reinterpret_cast<HKEY>(0x1234);
+            return LONG{ERROR_SUCCESS};
+          },
+          [this](HKEY, const char*, DWORD* type, BYTE* data, DWORD* size) {
+            const std::string& bytes = looks_[look_];
+            if (look_ + 1 < looks_.size()) ++look_;
+            *type = type_;
+            const auto needed = static_cast<DWORD>(bytes.size());
+            if (data != nullptr && *size < needed) {
+              *size = needed;
+              return LONG{ERROR_MORE_DATA};
+            }
+            if (data != nullptr) std::copy(bytes.begin(), bytes.end(), data);
+            *size = needed + (overstatesSize_ && data != nullptr ? 64 : 0);
+            return LONG{ERROR_SUCCESS};
+          },
+          [](HKEY, const char*, DWORD, const BYTE*, DWORD) { return LONG{ERROR_SUCCESS}; },
+          [](HKEY) { return LONG{ERROR_SUCCESS}; },
+          [this](const std::wstring& message) { messages.push_back(message); }};
 }
 
 int rewriteValueUntilStopped() {

@@ -8,6 +8,14 @@
 #include <string>
 #include <vector>
 
+// The failure messages, as the user reads them.
+using Messages = std::vector<std::wstring>;
+inline const std::wstring kOpening = L"Error opening key.";
+inline const std::wstring kLength = L"Error getting subkey length.";
+inline const std::wstring kValue = L"Error getting subkey value.";
+inline const std::wstring kSaving = L"Error saving value.";
+inline const std::wstring kClosing = L"Error closing key.";
+
 // A key of the test's own under HKEY_CURRENT_USER, made empty at the start
 // and deleted with everything below it at the end.
 class ScratchKey {
@@ -51,6 +59,24 @@ public:
 
 private:
   std::set<Step> failing_;
+  ScopedRegistryPlatform scope_;
+  RegistryPlatform make();
+};
+
+// A registry, put in place for as long as the object lives, holding one value
+// that another program rewrites between looks: each query sees the next of the
+// given contents, and the last from then on. It may also overstate the size of
+// what it copied, as no real registry should. Failure messages are kept.
+class ScriptedValue {
+public:
+  ScriptedValue(DWORD type, std::vector<std::string> looks, bool overstatesSize = false);
+  Messages messages;
+
+private:
+  DWORD type_;
+  std::vector<std::string> looks_;
+  bool overstatesSize_;
+  size_t look_ = 0;
   ScopedRegistryPlatform scope_;
   RegistryPlatform make();
 };

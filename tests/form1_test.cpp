@@ -21,7 +21,7 @@ TEST_F(Form1Test, StartUpWithAMissingValueReportsItAndLeavesItsBoxEmpty) {
   start();
   EXPECT_EQ(text(Form1Control::Text1), L"Laura");
   EXPECT_EQ(text(Form1Control::Text2), L"");
-  EXPECT_EQ(registry.messages, (Messages{L"Error getting subkey length.", L"Error getting subkey value."}));
+  EXPECT_EQ(registry.messages, (Messages{kLength, kValue}));
 }
 
 TEST_F(Form1Test, WithoutTheZoneKeyStartUpAndApplyEachReportTwiceAndCreateNothing) {
@@ -72,7 +72,7 @@ TEST_F(Form1Test, ApplyAttemptsTheIconEvenWhenTheNameFails) {
   RecordingRegistry failing({Step::Set});
   click(Form1Control::Command2);
   EXPECT_EQ(failing.writes, 2);
-  EXPECT_EQ(failing.messages, (Messages{L"Error saving value.", L"Error saving value."}));
+  EXPECT_EQ(failing.messages, (Messages{kSaving, kSaving}));
   EXPECT_EQ(failing.closed, 2);
 }
 

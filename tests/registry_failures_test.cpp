@@ -8,13 +8,6 @@
 namespace {
 
 const std::wstring kKey = L"Software\\Tovix tests\\failures";
-using Messages = std::vector<std::wstring>;
-
-const std::wstring kOpening = L"Error opening key.";
-const std::wstring kLength = L"Error getting subkey length.";
-const std::wstring kValue = L"Error getting subkey value.";
-const std::wstring kSaving = L"Error saving value.";
-const std::wstring kClosing = L"Error closing key.";
 
 struct ReadFailure {
   const char* what;
@@ -94,48 +87,22 @@ INSTANTIATE_TEST_SUITE_P(
                         "open_and_everything_after", {Step::Open, Step::Set, Step::Close}, {kOpening}, false, 0}),
     [](const auto& info) { return std::string(info.param.what); });
 
-// A registry whose value another program rewrites between the reader's size
-// query and its fetch: the value is a little longer at every look.
-class GrowingValue {
-public:
-  explicit GrowingValue(int growths) : growths_(growths) {}
-  std::vector<std::wstring> messages;
-
-  RegistryPlatform platform() {
-    return {[](HKEY, const char*, REGSAM, HKEY* key) {
-              *key = reinterpret_cast<HKEY>(0x1234);
-              return LONG{ERROR_SUCCESS};
-            },
-            [this](HKEY, const char*, DWORD* type, BYTE* data, DWORD* size) {
-              *type = REG_SZ;
-              const std::string value = std::string(static_cast<size_t>(5 + looks_), 'x') + '\0';
-              if (looks_ < growths_) ++looks_;
-              const DWORD needed = static_cast<DWORD>(value.size());
-              if (data != nullptr && *size >= needed) std::copy(value.begin(), value.end(), data);
-              const bool fits = data == nullptr || *size >= needed;
-              *size = needed;
-              return fits ? LONG{ERROR_SUCCESS} : LONG{ERROR_MORE_DATA};
-            },
-            [](HKEY, const char*, DWORD, const BYTE*, DWORD) { return LONG{ERROR_SUCCESS}; },
-            [](HKEY) { return LONG{ERROR_SUCCESS}; },
-            [this](const std::wstring& message) { messages.push_back(message); }};
-  }
-
-private:
-  int growths_;
-  int looks_ = 0;
-};
+// A string value that another program lengthens by a character at each look,
+// for the given number of looks.
+std::vector<std::string> growing(int looks) {
+  std::vector<std::string> contents;
+  for (int look = 0; look < looks; ++look) contents.push_back(std::string(static_cast<size_t>(5 + look), 'x') + '\0');
+  return contents;
+}
 
 TEST(ReadingAGrowingValue, FetchesAgainWithTheNewSize) {
-  GrowingValue value(3);
-  ScopedRegistryPlatform scope(value.platform());
+  ScriptedValue value(REG_SZ, growing(4));
   EXPECT_EQ(leeCadenaREG(HKEY_CURRENT_USER, L"any", L"DisplayName"), std::wstring(8, L'x'));
   EXPECT_TRUE(value.messages.empty());
 }
 
 TEST(ReadingAGrowingValue, GivesUpWithAMessageWhenItNeverSettles) {
-  GrowingValue value(1000);
-  ScopedRegistryPlatform scope(value.platform());
+  ScriptedValue value(REG_SZ, growing(1000));
   EXPECT_EQ(leeCadenaREG(HKEY_CURRENT_USER, L"any", L"DisplayName"), L"");
   EXPECT_EQ(value.messages, Messages{kValue});
 }

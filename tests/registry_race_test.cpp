@@ -26,7 +26,7 @@ TEST(ReadingWhileAnotherProgramRewrites, GivesOneWrittenTextWholeEveryTime) {
   const std::wstring shortText(kShortText.begin(), kShortText.end());
   const std::wstring longText(kLongText.begin(), kLongText.end());
   int shortReads = 0, longReads = 0, emptyReads = 0;
-  std::vector<std::wstring> expectedMessages;
+  Messages expectedMessages;
   {
     RecordingRegistry registry;
     for (int read = 0; read < 3000; ++read) {
@@ -37,7 +37,7 @@ TEST(ReadingWhileAnotherProgramRewrites, GivesOneWrittenTextWholeEveryTime) {
         ++longReads;
       } else if (text.empty()) {
         ++emptyReads;
-        expectedMessages.push_back(L"Error getting subkey value.");
+        expectedMessages.push_back(kValue);
       } else {
         ADD_FAILURE() << "read " << read << " gave " << text.size() << " characters, neither text whole";
       }

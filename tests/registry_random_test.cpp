@@ -2,7 +2,7 @@
 // and bytes, values that change size between the two queries, and a registry
 // that reports more bytes than it copied. Whatever it meets, the reader
 // returns a string's text up to its first NUL, or the empty text with a message.
-#include "RegistryPlatform.h"
+#include "TestRegistry.h"
 #include "escribeREG.h"
 
 #include <gtest/gtest.h>
@@ -37,29 +37,6 @@ RandomValue randomValue(std::mt19937& random) {
   return value;
 }
 
-// A registry holding one value; the first query sees `bytes`, later ones `bytesAtFetch`.
-RegistryPlatform platformFor(const RandomValue& value, int& queries, std::vector<std::wstring>& messages) {
-  return {[](HKEY, const char*, REGSAM, HKEY* key) {
-            *key = reinterpret_cast<HKEY>(0x1234);
-            return LONG{ERROR_SUCCESS};
-          },
-          [&value, &queries](HKEY, const char*, DWORD* type, BYTE* data, DWORD* size) {
-            const std::string& bytes = queries++ == 0 ? value.bytes : value.bytesAtFetch;
-            *type = value.type;
-            const auto needed = static_cast<DWORD>(bytes.size());
-            if (data != nullptr && *size < needed) {
-              *size = needed;
-              return LONG{ERROR_MORE_DATA};
-            }
-            if (data != nullptr) std::copy(bytes.begin(), bytes.end(), data);
-            *size = needed + (value.overstatesSize && data != nullptr ? 64 : 0);
-            return LONG{ERROR_SUCCESS};
-          },
-          [](HKEY, const char*, DWORD, const BYTE*, DWORD) { return LONG{ERROR_SUCCESS}; },
-          [](HKEY) { return LONG{ERROR_SUCCESS}; },
-          [&messages](const std::wstring& message) { messages.push_back(message); }};
-}
-
 std::wstring expectedText(const std::string& bytes) {
   const std::string text = bytes.substr(0, bytes.find('\0'));
   std::wstring wide(text.size() * 2 + 1, L'\0');
@@ -73,19 +50,16 @@ TEST(ReadingRandomValues, GivesTheStringUpToItsNulOrNothingWithAMessage) {
   std::mt19937 random(start);
   for (int run = 0; run < 3000; ++run) {
     const RandomValue value = randomValue(random);
-    int queries = 0;
-    std::vector<std::wstring> messages;
-    ScopedRegistryPlatform scope(platformFor(value, queries, messages));
+    ScriptedValue registry(value.type, {value.bytes, value.bytesAtFetch}, value.overstatesSize);
 
     const std::wstring read = leeCadenaREG(HKEY_CURRENT_USER, L"any", L"DisplayName");
 
     const bool isString = value.type == REG_SZ || value.type == REG_EXPAND_SZ;
     const std::wstring expected = isString ? expectedText(value.bytesAtFetch) : L"";
-    const std::vector<std::wstring> expectedMessages =
-        isString ? std::vector<std::wstring>{} : std::vector<std::wstring>{L"Error getting subkey value."};
+    const Messages expectedMessages = isString ? Messages{} : Messages{kValue};
     ASSERT_EQ(read, expected) << "run " << run << " of the sequence starting at " << start;
     ASSERT_EQ(read.find(L'\0'), std::wstring::npos) << "run " << run << " starting at " << start;
-    ASSERT_EQ(messages, expectedMessages) << "run " << run << " of the sequence starting at " << start;
+    ASSERT_EQ(registry.messages, expectedMessages) << "run " << run << " of the sequence starting at " << start;
   }
 }
 

@@ -8,11 +8,6 @@
 namespace {
 
 const std::wstring kKey = L"Software\\Tovix tests\\registry";
-using Messages = std::vector<std::wstring>;
-
-const std::wstring kOpening = L"Error opening key.";
-const std::wstring kLength = L"Error getting subkey length.";
-const std::wstring kValue = L"Error getting subkey value.";
 
 std::string bytes(const char* text, size_t size) { return std::string(text, size); }
 
