@@ -1,13 +1,13 @@
 // The program under measure: started, found on screen, and closed by the launcher.
 #pragma once
 
-#include "Handle.h"
+#include "Handles.h"
 
 #include <string>
 
 struct Target {
-  OwnedHandle process;
-  OwnedHandle thread;
+  UniqueHandle process;
+  UniqueHandle thread;
   DWORD processId = 0;
   HWND window = nullptr;
 };

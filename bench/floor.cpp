@@ -3,17 +3,12 @@
 
 #include <commctrl.h>
 
-#include <memory>
-#include <type_traits>
+#include "Handles.h"
 
 namespace {
 
-// Deletes a font or bitmap when its owner goes.
-struct GdiDelete {
-  void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
 template <typename Handle>
-using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiDelete>;
+using GdiObject = UniqueGdiObject<Handle>;
 
 constexpr wchar_t kClass[] = L"Floor.Window";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;

@@ -39,10 +39,10 @@ private:
 
 inline void deleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void destroyWindow(HWND window) { DestroyWindow(window); }
-inline void destroyIcon(HICON icon) { DestroyIcon(icon); }
-inline void freeLibrary(HMODULE module) { FreeLibrary(module); }
+inline void closeHandle(HANDLE handle) { CloseHandle(handle); }
 
-using UniqueFont = Unique<HFONT, deleteGdiObject>;
+template <typename GdiObject>
+using UniqueGdiObject = Unique<GdiObject, deleteGdiObject>;
+using UniqueFont = UniqueGdiObject<HFONT>;
 using UniqueWindow = Unique<HWND, destroyWindow>;
-using UniqueIcon = Unique<HICON, destroyIcon>;
-using UniqueLibrary = Unique<HMODULE, freeLibrary>;
+using UniqueHandle = Unique<HANDLE, closeHandle>;
