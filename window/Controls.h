@@ -97,5 +97,5 @@ private:
   static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   std::shared_ptr<const Picture> picture_;
-  SIZE size_{};  // the control's size, as last fitted to a picture
+  SIZE size_{};  // the control's size: its place in the table, or as last fitted to a picture
 };

@@ -24,6 +24,7 @@ void Image::create(HWND parent, int id, const RECT& place) {
   }();
   (void)registered;
   createWindow(kImageClass, 0, parent, id, place);
+  size_ = {place.right - place.left, place.bottom - place.top};
   setPicture(Picture::fromResource(row_.picture));
 }
 
