@@ -1,5 +1,6 @@
 #!/usr/bin/python3
 # Draws Tovix's banner pictures and icons and writes them into resources/.
+import io
 import os
 import struct
 
@@ -30,86 +31,94 @@ def mix(a, b, t):
     return tuple(round(x + (y - x) * t) for x, y in zip(a, b))
 
 
-def draw_desktop(img):
+def px(s, x0, y0, x1, y1):
+    """Inclusive pixel box of the 100 % layout, covering the same area at scale s."""
+    return (x0 * s, y0 * s, (x1 + 1) * s - 1, (y1 + 1) * s - 1)
+
+
+def draw_desktop(img, s):
     d = ImageDraw.Draw(img)
-    d.rectangle((0, 0, W - 1, H - 1), fill=DESKTOP)
+    d.rectangle(px(s, 0, 0, W - 1, H - 1), fill=DESKTOP)
     for x, width, strength in STREAKS:
-        d.rectangle((x, 0, x + width - 1, H - 1), fill=mix(DESKTOP, STREAK, strength))
+        d.rectangle(px(s, x, 0, x + width - 1, H - 1), fill=mix(DESKTOP, STREAK, strength))
 
 
-def draw_window(img):
+def draw_window(img, s):
     d = ImageDraw.Draw(img)
-    d.rectangle((0, 0, FRAME_X - 1, BAR_TOP - 2), fill="white")
-    d.line((0, BAR_TOP - 1, FRAME_X - 1, BAR_TOP - 1), fill=PANE_EDGE)
-    d.line((FRAME_X - 1, 0, FRAME_X - 1, BAR_TOP - 1), fill=PANE_EDGE)
-    d.rectangle((0, BAR_TOP, FRAME_X - 1, BAR_BOTTOM), fill=BAR)
+    d.rectangle(px(s, 0, 0, FRAME_X - 1, BAR_TOP - 2), fill="white")
+    d.rectangle(px(s, 0, BAR_TOP - 1, FRAME_X - 1, BAR_TOP - 1), fill=PANE_EDGE)
+    d.rectangle(px(s, FRAME_X - 1, 0, FRAME_X - 1, BAR_TOP - 1), fill=PANE_EDGE)
+    d.rectangle(px(s, 0, BAR_TOP, FRAME_X - 1, BAR_BOTTOM), fill=BAR)
     # Right frame and bottom frame: light grey body, darker outer edge.
-    d.rectangle((FRAME_X, 0, FRAME_X + 4, BAR_BOTTOM + 1), fill=FRAME)
-    d.line((0, BAR_BOTTOM + 1, FRAME_X + 4, BAR_BOTTOM + 1), fill=FRAME)
-    d.line((FRAME_X + 5, 0, FRAME_X + 5, BAR_BOTTOM + 2), fill=FRAME_EDGE)
-    d.line((0, BAR_BOTTOM + 2, FRAME_X + 5, BAR_BOTTOM + 2), fill=FRAME_EDGE)
+    d.rectangle(px(s, FRAME_X, 0, FRAME_X + 4, BAR_BOTTOM + 1), fill=FRAME)
+    d.rectangle(px(s, 0, BAR_BOTTOM + 1, FRAME_X + 4, BAR_BOTTOM + 1), fill=FRAME)
+    d.rectangle(px(s, FRAME_X + 5, 0, FRAME_X + 5, BAR_BOTTOM + 2), fill=FRAME_EDGE)
+    d.rectangle(px(s, 0, BAR_BOTTOM + 2, FRAME_X + 5, BAR_BOTTOM + 2), fill=FRAME_EDGE)
 
 
-def draw_grip(img):
+def draw_grip(img, s):
     """Classic size grip: a triangle of 2x2 dots, each with a white highlight."""
     d = ImageDraw.Draw(img)
     right, bottom = FRAME_X - 3, BAR_BOTTOM - 2
     for row in range(3):               # row 0 is the top row with a single dot
         for col in range(row + 1):     # dots line up against the right edge
             x, y = right - 1 - 4 * col, bottom - 1 - 4 * (2 - row)
-            d.rectangle((x + 1, y + 1, x + 2, y + 2), fill="white")
-            d.rectangle((x, y, x + 1, y + 1), fill=(0xA0,) * 3)
+            d.rectangle(px(s, x + 1, y + 1, x + 2, y + 2), fill="white")
+            d.rectangle(px(s, x, y, x + 1, y + 1), fill=(0xA0,) * 3)
 
 
-def draw_chevron(img):
+def draw_chevron(img, s):
     """Zone icon: white upward chevron with a soft shadow, drawn supersampled."""
     left, right, mid = 111, 129, (BAR_TOP + BAR_BOTTOM + 1) / 2
     top, bottom, thick = mid - 6, mid + 5, 5.5
     cx = (left + right) / 2
     pts = [(left, bottom - thick * .6), (cx, top), (right, bottom - thick * .6),
            (right, bottom), (cx, top + thick), (left, bottom)]
-    big = [(x * SS, y * SS) for x, y in pts]
-    shadow = Image.new("L", (W * SS, H * SS), 0)
-    ImageDraw.Draw(shadow).polygon([(x + SS, y + SS) for x, y in big], fill=190)
-    shadow = shadow.resize((W, H), Image.LANCZOS).filter(ImageFilter.GaussianBlur(0.9))
+    k = s * SS                         # supersampled pixels per 100 % pixel
+    big = [(x * k, y * k) for x, y in pts]
+    shadow = Image.new("L", (W * k, H * k), 0)
+    ImageDraw.Draw(shadow).polygon([(x + k, y + k) for x, y in big], fill=190)
+    shadow = shadow.resize(img.size, Image.LANCZOS).filter(ImageFilter.GaussianBlur(0.9 * s))
     img.paste((0x60,) * 3, (0, 0), shadow)
-    shape = Image.new("L", (W * SS, H * SS), 0)
+    shape = Image.new("L", (W * k, H * k), 0)
     ImageDraw.Draw(shape).polygon(big, fill=255)
-    img.paste((255,) * 3, (0, 0), shape.resize((W, H), Image.LANCZOS))
+    img.paste((255,) * 3, (0, 0), shape.resize(img.size, Image.LANCZOS))
 
 
-def draw_texts(img):
+def draw_texts(img, s):
     d = ImageDraw.Draw(img)
-    font = ImageFont.truetype(FONT, 11)
-    d.text((30, BASELINE), "779 KB", font=font, fill=INK, anchor="ls")
-    # The name sits centred in the box its ring goes around.
+    font = ImageFont.truetype(FONT, 11 * s)
+    d.text((30 * s, BASELINE * s), "779 KB", font=font, fill=INK, anchor="ls")
+    # The name sits centred in the box its ring goes around; the 100 % position is
+    # rounded to a whole pixel and larger scales keep exactly that position.
     centre = (NAME_BOX[0] + NAME_BOX[2] + 1) / 2
-    d.text((round(centre), BASELINE), NAME, font=font, fill=INK, anchor="ms")
+    d.text((round(centre) * s, BASELINE * s), NAME, font=font, fill=INK, anchor="ms")
 
 
-def draw_ring(img, box, radius):
+def draw_ring(img, box, radius, s):
     """Orange ring whose outer edge is `box`, with an amber glow on both sides."""
-    x0, y0, x1, y1 = (v * SS for v in box)
-    outer = (x0, y0, x1 + SS - 1, y1 + SS - 1)
-    glow = Image.new("L", (W * SS, H * SS), 0)
-    grown = (outer[0] - 2 * SS, outer[1] - 2 * SS, outer[2] + 2 * SS, outer[3] + 2 * SS)
-    ImageDraw.Draw(glow).rounded_rectangle(grown, (radius + 2) * SS, outline=255, width=7 * SS)
-    glow = glow.resize((W, H), Image.LANCZOS).filter(ImageFilter.GaussianBlur(1.5))
+    k = s * SS
+    outer = px(k, *box)
+    glow = Image.new("L", (W * k, H * k), 0)
+    grown = (outer[0] - 2 * k, outer[1] - 2 * k, outer[2] + 2 * k, outer[3] + 2 * k)
+    ImageDraw.Draw(glow).rounded_rectangle(grown, (radius + 2) * k, outline=255, width=7 * k)
+    glow = glow.resize(img.size, Image.LANCZOS).filter(ImageFilter.GaussianBlur(1.5 * s))
     img.paste(GLOW, (0, 0), glow.point(lambda a: a * 0.7))
-    ring = Image.new("L", (W * SS, H * SS), 0)
-    ImageDraw.Draw(ring).rounded_rectangle(outer, radius * SS, outline=255, width=3 * SS)
-    img.paste(RING, (0, 0), ring.resize((W, H), Image.LANCZOS))
+    ring = Image.new("L", (W * k, H * k), 0)
+    ImageDraw.Draw(ring).rounded_rectangle(outer, radius * k, outline=255, width=3 * k)
+    img.paste(RING, (0, 0), ring.resize(img.size, Image.LANCZOS))
 
 
-def banner(ring_box=None, radius=7):
-    img = Image.new("RGB", (W, H))
-    draw_desktop(img)
-    draw_window(img)
-    draw_texts(img)
-    draw_chevron(img)
-    draw_grip(img)
+def banner(ring_box=None, radius=7, s=1):
+    """The scene at scale s (2 for 200 %), drawn at that size rather than enlarged."""
+    img = Image.new("RGB", (W * s, H * s))
+    draw_desktop(img, s)
+    draw_window(img, s)
+    draw_texts(img, s)
+    draw_chevron(img, s)
+    draw_grip(img, s)
     if ring_box:
-        draw_ring(img, ring_box, radius)
+        draw_ring(img, ring_box, radius, s)
     return img
 
 
@@ -232,10 +241,18 @@ def dib_8(img):
     return dib_header(size, 8, len(xor) + len(mask)) + palette + bytes(xor) + mask
 
 
+def png_32(img):
+    """The 128 px images go in as PNG, which Windows reads in icons since Vista:
+    uncompressed, each would weigh 66 KB of the program file."""
+    out = io.BytesIO()
+    img.save(out, "PNG", optimize=True)
+    return out.getvalue()
+
+
 def icon_images(draw):
-    """DIBs in ICON_LAYOUT order; `draw(size)` returns the RGBA picture."""
-    return [(size, bits, (dib_8 if bits == 8 else dib_32)(draw(size)))
-            for size, bits in ICON_LAYOUT]
+    """Images in ICON_LAYOUT order; `draw(size)` returns the RGBA picture."""
+    encode = {8: lambda size: dib_8, 32: lambda size: png_32 if size >= 128 else dib_32}
+    return [(size, bits, encode[bits](size)(draw(size))) for size, bits in ICON_LAYOUT]
 
 
 def write_ico(path, images):
@@ -254,7 +271,8 @@ def write_icon_resources(folder, images):
     group = struct.pack("<HHH", 0, 1, len(images))
     for n, (size, bits, data) in enumerate(images):
         res_id = PROGRAM_ICON_FIRST_ID + n
-        with open(os.path.join(folder, "%d.dib" % res_id), "wb") as f:
+        kind = "png" if data.startswith(b"\x89PNG") else "dib"
+        with open(os.path.join(folder, "%d.%s" % (res_id, kind)), "wb") as f:
             f.write(data)
         group += struct.pack("<BBBBHHIH", size, size, 0, 0, 1, bits, len(data), res_id)
     with open(os.path.join(folder, "group.bin"), "wb") as f:
@@ -263,9 +281,9 @@ def write_icon_resources(folder, images):
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    save_jpeg(banner(), "banner-plain.jpg")
-    save_jpeg(banner(NAME_BOX), "banner-name.jpg")
-    save_jpeg(banner(ICON_BOX), "banner-icon.jpg")
+    for name, box in (("plain", None), ("name", NAME_BOX), ("icon", ICON_BOX)):
+        save_jpeg(banner(box), "banner-%s.jpg" % name)
+        save_jpeg(banner(box, s=2), "banner-%s-200.jpg" % name)
 
     write_ico(os.path.join(OUT, "window.ico"), icon_images(window_icon))
     art = suit_artwork()

@@ -11,3 +11,6 @@
 #define IDP_BANNER_PLAIN 101
 #define IDP_BANNER_NAME 102
 #define IDP_BANNER_ICON 103
+// Each banner picture is also drawn for 200 % display scaling, under its own
+// id plus this.
+#define IDP_DRAWN_FOR_200 100
