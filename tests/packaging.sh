@@ -61,11 +61,19 @@ check "common controls 6" yes "$(has - 'name="Microsoft.Windows.Common-Controls"
 check "own identity" yes "$(has - 'type="win32" name="Tovix.Tovix" version="1.0.0.0" processorArchitecture="x86"')"
 check "description" yes "$(has - '<description>Windows Shell</description>')"
 check "runs as invoker" yes "$(has - '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>')"
+check "per-monitor DPI" yes "$(has - '<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">PerMonitorV2, PerMonitor</dpiAwareness>')"
+check "per-monitor DPI before 10" yes "$(has - '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true/pm</dpiAware>')"
+for os in 35138b9a-5d96-4fbd-8e2d-a2440225f93a 4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38 \
+  1f676c76-80e1-4239-95bb-83d0f6d0da78 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a; do
+  check "supported system $os" yes "$(has - "<supportedOS Id=\"{$os}\"/>")"
+done
 
-# The pictures: 300 x 63 baseline JPEGs, YCbCr 4:2:0, JFIF 1.01 at 72 dpi.
-for id in 101 102 103; do
+# The pictures: baseline JPEGs, YCbCr 4:2:0, JFIF 1.01 at 72 dpi, 300 x 63 and drawn for 200 %.
+for id in 101 102 103 201 202 203; do
+  size=300x63
+  ((id > 200)) && size=600x126
   wrestool -x --raw -t10 -n$id "$exe" >"$work/$id.jpg"
-  check "picture $id" "JPEG 300x63 None 2x2,1x1,1x1 72x72 PixelsPerInch" \
+  check "picture $id" "JPEG $size None 2x2,1x1,1x1 72x72 PixelsPerInch" \
     "$(identify -format '%m %wx%h %[interlace] %[jpeg:sampling-factor] %x×%y %U' "$work/$id.jpg" | sed 's/×/x/')"
   check "picture $id JFIF 1.01" "4a46494600 0101" "$(od -An -tx1 -j6 -N7 "$work/$id.jpg" | tr -d ' ' | sed -E 's/(.{10})(.{4})/\1 \2/')"
 done

@@ -3,7 +3,9 @@
 
 #include "Form.h"
 
-Control::Control(Form& form, const ControlRow& row) : row_(row) { form.adopt(*this); }
+Control::Control(Form& form, const ControlRow& row) : form_(form), row_(row) { form.adopt(*this); }
+
+RECT Control::place() const { return form_.place(row_); }
 
 void Control::createWindow(const wchar_t* className, DWORD style, HWND parent, int id, const RECT& place) {
   if (row_.visible) style |= WS_VISIBLE;

@@ -27,11 +27,14 @@ protected:
   friend class Form;
   // Creates the control's window at its place, given in pixels.
   virtual void create(HWND parent, int id, const RECT& place) = 0;
+  // Where the control goes at the form's DPI, in client pixels: its row's place.
+  virtual RECT place() const;
   // A notification the control sent its form (WM_COMMAND).
   virtual void command(WORD /*code*/) {}
 
   void createWindow(const wchar_t* className, DWORD style, HWND parent, int id, const RECT& place);
 
+  const Form& form_;
   const ControlRow& row_;
   UniqueWindow window_;
 };
@@ -80,8 +83,10 @@ private:
   WNDPROC editProc_ = nullptr;  // the edit control's own window procedure
 };
 
-// Shows a picture at its own size, never scaled, inside an optional
+// Shows a picture at its own size, never stretched, inside an optional
 // one-pixel border; the control is always the picture's size plus the border.
+// The picture's own size is its size at 96 DPI scaled with the DPI: the same
+// length on the screen at any display scaling.
 class Image : public Control {
 public:
   using Control::Control;
@@ -92,10 +97,10 @@ public:
 
 private:
   void create(HWND parent, int id, const RECT& place) override;
+  RECT place() const override;
   void fitToPicture();
   void paint(HDC dc) const;
   static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   std::shared_ptr<const Picture> picture_;
-  SIZE size_{};  // the control's size: its place in the table, or as last fitted to a picture
 };

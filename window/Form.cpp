@@ -2,6 +2,7 @@
 #include "Form.h"
 
 #include "Controls.h"
+#include "Dpi.h"
 
 #include <commctrl.h>
 
@@ -16,28 +17,18 @@ constexpr wchar_t kOwnerClass[] = L"Tovix.Owner";
 // with the window icon, the caption and Close, but no minimise or maximise box.
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 
-int screenDotsPerInch() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
+// Sent before WM_DPICHANGED on Windows 10 1703 and later; the headers give it
+// only to programs that require that version.
+#ifndef WM_GETDPISCALEDSIZE
+#define WM_GETDPISCALEDSIZE 0x02E4
+#endif
 
-// The icon at the sizes Windows shows it: the title bar and system menu use the small one.
-HICON loadIcon(int id, int metricX, int metricY) {
-  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON,
-                                       GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED));
-}
-
-ATOM registerClass(const wchar_t* name, WNDPROC procedure, int iconId) {
+// The class has no icons: the window is given its own, at its DPI's sizes.
+ATOM registerClass(const wchar_t* name, WNDPROC procedure) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = GetModuleHandleW(nullptr);
-  if (iconId != 0) {
-    windowClass.hIcon = loadIcon(iconId, SM_CXICON, SM_CYICON);
-    windowClass.hIconSm = loadIcon(iconId, SM_CXSMICON, SM_CYSMICON);
-  }
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = name;
@@ -58,6 +49,15 @@ UniqueFont createArial(int hundredthsOfPoint, int dotsPerInch) {
   return UniqueFont(CreateFontIndirectW(&font));
 }
 
+// The icon at one of the sizes Windows shows it at that DPI. Each size is
+// loaded on its own and owned: a shared load hands back the first size of the
+// resource that was ever loaded, whatever size is asked for.
+UniqueIcon loadIcon(int id, int metric, int dpi) {
+  const int size = systemMetric(metric, dpi);
+  return UniqueIcon(
+      static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
+}
+
 }  // namespace
 
 Form::Form(const FormRow& form, std::span<const ControlRow> controls) : form_(form), rows_(controls) {}
@@ -66,63 +66,99 @@ Form::~Form() = default;
 
 int Form::controlId(const ControlRow& row) const { return kFirstControlId + static_cast<int>(&row - rows_.data()); }
 
+RECT Form::place(const ControlRow& row) const {
+  return {pixels(row.left), pixels(row.top), pixels(row.left + row.width), pixels(row.top + row.height)};
+}
+
 void Form::Load() {
   const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&classes);
-  dotsPerInch_ = screenDotsPerInch();
   createWindow();
   createControls();
   Form_Load();
 }
 
-// The window is owned by a hidden window of its own: an owned window has no
-// task-bar button, and unlike a tool window it keeps its icon and full caption.
+SIZE Form::outerSizeAt(int dpi) const {
+  const SIZE client{twipsToPixels(form_.clientWidth, dpi), twipsToPixels(form_.clientHeight, dpi)};
+  return outerSize(client, kFormStyle, dpi);
+}
+
+// The window opens centred in the work area of the monitor the user is working
+// on, laid out at that monitor's DPI, its title bar never above the work area.
+// It is owned by a hidden window of its own: an owned window has no task-bar
+// button, and unlike a tool window it keeps its icon and full caption.
 void Form::createWindow() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  static const ATOM ownerClass = registerClass(kOwnerClass, DefWindowProcW, 0);
-  static const ATOM formClass = registerClass(kFormClass, windowProc, form_.icon);
+  static const ATOM ownerClass = registerClass(kOwnerClass, DefWindowProcW);
+  static const ATOM formClass = registerClass(kFormClass, windowProc);
   (void)ownerClass;
   (void)formClass;
 
   owner_.reset(
       CreateWindowExW(0, kOwnerClass, form_.caption, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr));
 
-  RECT outer{0, 0, pixels(form_.clientWidth), pixels(form_.clientHeight)};
-  AdjustWindowRectEx(&outer, kFormStyle, FALSE, 0);
-  const int width = outer.right - outer.left;
-  const int height = outer.bottom - outer.top;
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  CreateWindowExW(0, kFormClass, form_.caption, kFormStyle, left, top, width, height, owner_.get(), nullptr, instance,
-                  this);
+  const Workspace workspace = workspaceUnderPointer();
+  dotsPerInch_ = workspace.dpi;
+  const SIZE size = outerSizeAt(dotsPerInch_);
+  const RECT& work = workspace.workArea;
+  const int left = work.left + (work.right - work.left - size.cx) / 2;
+  const int top = std::max(work.top, work.top + (work.bottom - work.top - size.cy) / 2);
+  CreateWindowExW(0, kFormClass, form_.caption, kFormStyle, left, top, size.cx, size.cy, owner_.get(), nullptr,
+                  instance, this);
 }
 
 void Form::createControls() {
-  arial825_ = createArial(825, dotsPerInch_);
-  arial975_ = createArial(975, dotsPerInch_);
+  makeFontsAndIcons();
   // Creation order is the order of the table: it fixes the Tab order.
   std::ranges::sort(controls_, {}, [](const Control* control) { return &control->row(); });
   for (Control* control : controls_) {
-    const ControlRow& row = control->row();
-    const RECT place{pixels(row.left), pixels(row.top), pixels(row.left + row.width), pixels(row.top + row.height)};
-    control->create(hwnd(), controlId(row), place);
-    if (row.kind != ControlKind::Image)
-      SendMessageW(control->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font(row.font)), FALSE);
+    control->create(hwnd(), controlId(control->row()), control->place());
+    giveFont(*control);
   }
+}
+
+// The fonts keep their point sizes and the icons come at the sizes Windows
+// shows at the window's DPI. The old ones are freed once the new are in use.
+void Form::makeFontsAndIcons() {
+  arial825_ = createArial(825, dotsPerInch_);
+  arial975_ = createArial(975, dotsPerInch_);
+  dialogFont_ = scaledDialogFont(dotsPerInch_);
+  UniqueIcon big = loadIcon(form_.icon, SM_CXICON, dotsPerInch_);
+  UniqueIcon small = loadIcon(form_.icon, SM_CXSMICON, dotsPerInch_);
+  SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+  bigIcon_ = std::move(big);
+  smallIcon_ = std::move(small);
 }
 
 // Windows made with CreateWindowEx draw in the bold system font unless given
 // one, so the controls that use the platform's dialog font are given it.
-HFONT Form::font(FontKind kind) const {
-  switch (kind) {
-    case FontKind::Arial825:
-      return arial825_.get();
-    case FontKind::Arial975:
-      return arial975_.get();
-    case FontKind::DialogDefault:
-      break;
+void Form::giveFont(const Control& control) const {
+  const ControlRow& row = control.row();
+  if (row.kind == ControlKind::Image) return;
+  HFONT font = row.font == FontKind::Arial825   ? arial825_.get()
+               : row.font == FontKind::Arial975 ? arial975_.get()
+               : dialogFont_                    ? dialogFont_.get()
+                                                : stockDialogFont();
+  SendMessageW(control.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+// The window has moved to a monitor of another DPI: everything is laid out
+// again at the new DPI, and the window takes the place Windows suggests. The
+// controls stay as they are, with their texts and the focus.
+void Form::onDpiChanged(int dpi, const RECT& suggested) {
+  dotsPerInch_ = dpi;
+  UniqueFont oldFonts[] = {std::move(arial825_), std::move(arial975_), std::move(dialogFont_)};
+  makeFontsAndIcons();
+  for (Control* control : controls_) {
+    const RECT place = control->place();
+    SetWindowPos(control->hwnd(), nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    giveFont(*control);
   }
-  return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Form::Show() {
@@ -172,6 +208,15 @@ LRESULT Form::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MOUSEMOVE:
       Form_MouseMove();
+      return 0;
+    case WM_GETDPISCALEDSIZE: {
+      // The window's size at the new DPI: exactly the client area's twips,
+      // rather than the old size scaled, which rounding can leave a pixel off.
+      *reinterpret_cast<SIZE*>(lParam) = outerSizeAt(static_cast<int>(wParam));
+      return TRUE;
+    }
+    case WM_DPICHANGED:
+      onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_ACTIVATE:
       onActivate(LOWORD(wParam) != WA_INACTIVE);

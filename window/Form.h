@@ -18,7 +18,7 @@ public:
 
   // Creates the window and every control, hidden, then runs Form_Load.
   void Load();
-  // Shows the window centred on the screen, the focus on its first Tab stop.
+  // Shows the window, the focus on its first Tab stop.
   void Show();
   // Loads, shows and delivers events one at a time until the window is
   // closed; returns the program's exit code.
@@ -28,8 +28,11 @@ public:
   bool DoEvents();
 
   HWND hwnd() const { return window_.get(); }
+  // The DPI the window is laid out at: that of the monitor it is on.
   int dotsPerInch() const { return dotsPerInch_; }
   int pixels(Twips twips) const { return twipsToPixels(twips, dotsPerInch_); }
+  // A row's place in the client area, in pixels at the window's DPI.
+  RECT place(const ControlRow& row) const;
   int controlId(const ControlRow& row) const;
 
 protected:
@@ -44,17 +47,24 @@ private:
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void onCommand(int id, WORD code);
   void onActivate(bool active);
+  void onDpiChanged(int dpi, const RECT& suggested);
   void deliver(MSG& message);
   void createWindow();
   void createControls();
-  HFONT font(FontKind kind) const;
+  SIZE outerSizeAt(int dpi) const;
+  void makeFontsAndIcons();
+  void giveFont(const Control& control) const;
 
   const FormRow& form_;
   std::span<const ControlRow> rows_;
   std::vector<Control*> controls_;
   int dotsPerInch_ = 96;
+  // Made for the window's DPI, and made again when it changes.
   UniqueFont arial825_;
   UniqueFont arial975_;
+  UniqueFont dialogFont_;  // none where the stock dialog font is the right size
+  UniqueIcon bigIcon_;
+  UniqueIcon smallIcon_;
   UniqueWindow owner_;
   UniqueWindow window_;
   HWND lastFocus_ = nullptr;

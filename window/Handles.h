@@ -40,9 +40,12 @@ private:
 inline void deleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void destroyWindow(HWND window) { DestroyWindow(window); }
 inline void closeHandle(HANDLE handle) { CloseHandle(handle); }
+inline void destroyIcon(HICON icon) { DestroyIcon(icon); }
 
 template <typename GdiObject>
 using UniqueGdiObject = Unique<GdiObject, deleteGdiObject>;
 using UniqueFont = UniqueGdiObject<HFONT>;
+using UniqueBitmap = UniqueGdiObject<HBITMAP>;
 using UniqueWindow = Unique<HWND, destroyWindow>;
 using UniqueHandle = Unique<HANDLE, closeHandle>;
+using UniqueIcon = Unique<HICON, destroyIcon>;

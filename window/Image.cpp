@@ -1,5 +1,7 @@
 // Image: a control that paints a shared picture at its own size.
 #include "Controls.h"
+#include "Dpi.h"
+#include "Form.h"
 
 namespace {
 
@@ -24,8 +26,19 @@ void Image::create(HWND parent, int id, const RECT& place) {
   }();
   (void)registered;
   createWindow(kImageClass, 0, parent, id, place);
-  size_ = {place.right - place.left, place.bottom - place.top};
   setPicture(Picture::fromResource(row_.picture));
+}
+
+// At its row's place, its size that of its pictures (all of Tovix's are the
+// size its row gives at 96 DPI, less the border) at the form's DPI: known
+// without decoding, so the first paint moves nothing.
+RECT Image::place() const {
+  const int border = borderWidth(row_);
+  const RECT atRow = Control::place();
+  const auto scaled = [&](Twips length) {
+    return MulDiv(twipsToPixels(length, kUnscaledDpi) - 2 * border, form_.dotsPerInch(), kUnscaledDpi) + 2 * border;
+  };
+  return {atRow.left, atRow.top, atRow.left + scaled(row_.width), atRow.top + scaled(row_.height)};
 }
 
 void Image::setPicture(std::shared_ptr<const Picture> picture) {
@@ -38,13 +51,15 @@ void Image::setPicture(std::shared_ptr<const Picture> picture) {
 // for painting; pictures of the size it already has (all of Tovix's are)
 // leave the window alone.
 void Image::fitToPicture() {
-  if (!picture_ || picture_->bitmap() == nullptr) return;
+  const int dpi = form_.dotsPerInch();
+  if (!picture_ || picture_->bitmap(dpi) == nullptr) return;
   const int border = borderWidth(row_);
-  const SIZE picture = picture_->size();
-  const SIZE size{picture.cx + 2 * border, picture.cy + 2 * border};
-  if (size.cx == size_.cx && size.cy == size_.cy) return;
-  size_ = size;
-  SetWindowPos(hwnd(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const SIZE picture = picture_->size(dpi);
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  if (picture.cx + 2 * border == client.right && picture.cy + 2 * border == client.bottom) return;
+  SetWindowPos(hwnd(), nullptr, 0, 0, picture.cx + 2 * border, picture.cy + 2 * border,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Image::paint(HDC dc) const {
@@ -52,14 +67,15 @@ void Image::paint(HDC dc) const {
   GetClientRect(hwnd(), &client);
   const int border = borderWidth(row_);
   if (border != 0) FrameRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  if (!picture_ || picture_->bitmap() == nullptr) {
+  const int dpi = form_.dotsPerInch();
+  if (!picture_ || picture_->bitmap(dpi) == nullptr) {
     InflateRect(&client, -border, -border);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
     return;
   }
   HDC source = CreateCompatibleDC(dc);
-  HGDIOBJ previous = SelectObject(source, picture_->bitmap());
-  const SIZE size = picture_->size();
+  HGDIOBJ previous = SelectObject(source, picture_->bitmap(dpi));
+  const SIZE size = picture_->size(dpi);
   BitBlt(dc, border, border, size.cx, size.cy, source, 0, 0, SRCCOPY);
   SelectObject(source, previous);
   DeleteDC(source);
@@ -75,7 +91,7 @@ LRESULT CALLBACK Image::windowProc(HWND window, UINT message, WPARAM wParam, LPA
     case STM_GETIMAGE:
       // Which picture the control shows, asked as of a picture static.
       return image != nullptr && image->picture_ && wParam == IMAGE_BITMAP
-                 ? reinterpret_cast<LRESULT>(image->picture_->bitmap())
+                 ? reinterpret_cast<LRESULT>(image->picture_->bitmap(image->form_.dotsPerInch()))
                  : 0;
     case WM_ERASEBKGND:
       return 1;  // the border and the picture cover the whole control

@@ -1,6 +1,10 @@
 // Picture: a JPEG built into the program, decoded by OLE's picture loader when first needed.
 #include "Picture.h"
 
+#include "Dpi.h"
+#include "Resample.h"
+#include "ResourceIds.h"
+
 #include <olectl.h>
 
 #include <cstring>
@@ -22,6 +26,50 @@ IStream* streamOver(const void* data, DWORD size) {
   return stream;
 }
 
+// The pixels of a bitmap, top row first.
+Pixels pixelsOf(HBITMAP bitmap) {
+  BITMAP info{};
+  if (GetObjectW(bitmap, sizeof info, &info) == 0) return {};
+  Pixels pixels{info.bmWidth, info.bmHeight,
+                std::vector<std::uint32_t>(static_cast<size_t>(info.bmWidth) * info.bmHeight)};
+  BITMAPINFO format{};
+  format.bmiHeader = {sizeof(BITMAPINFOHEADER), pixels.width, -pixels.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  HDC screen = GetDC(nullptr);
+  const int rows =
+      GetDIBits(screen, bitmap, 0, static_cast<UINT>(pixels.height), pixels.bgra.data(), &format, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  return rows == pixels.height ? pixels : Pixels{};
+}
+
+// The JPEG data of a resource, decoded.
+Pixels decode(int resourceId) {
+  HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(resourceId), RT_RCDATA);
+  if (resource == nullptr) return {};
+  const DWORD bytes = SizeofResource(nullptr, resource);
+  const void* data = LockResource(LoadResource(nullptr, resource));
+  IStream* stream = data != nullptr ? streamOver(data, bytes) : nullptr;
+  if (stream == nullptr) return {};
+  IPicture* picture = nullptr;
+  const HRESULT loaded =
+      OleLoadPicture(stream, static_cast<LONG>(bytes), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
+  stream->Release();
+  if (FAILED(loaded) || picture == nullptr) return {};
+  OLE_HANDLE handle = 0;
+  picture->get_Handle(&handle);
+  Pixels pixels = pixelsOf(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)));
+  picture->Release();  // with the bitmap it owns
+  return pixels;
+}
+
+UniqueBitmap bitmapOf(const Pixels& pixels) {
+  BITMAPINFO format{};
+  format.bmiHeader = {sizeof(BITMAPINFOHEADER), pixels.width, -pixels.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  UniqueBitmap bitmap(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (bitmap) std::memcpy(bits, pixels.bgra.data(), pixels.bgra.size() * sizeof(std::uint32_t));
+  return bitmap;
+}
+
 }  // namespace
 
 std::shared_ptr<const Picture> Picture::fromResource(int resourceId) {
@@ -34,39 +82,24 @@ std::shared_ptr<const Picture> Picture::fromResource(int resourceId) {
   return picture;
 }
 
-Picture::~Picture() {
-  if (picture_ != nullptr) picture_->Release();
-}
+HBITMAP Picture::bitmap(int dpi) const { return at(dpi).bitmap.get(); }
 
-HBITMAP Picture::bitmap() const {
-  decode();
-  return bitmap_;
-}
+SIZE Picture::size(int dpi) const { return at(dpi).size; }
 
-SIZE Picture::size() const {
-  decode();
-  return size_;
-}
-
-void Picture::decode() const {
-  if (decoded_) return;
-  decoded_ = true;
-  HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(resourceId_), RT_RCDATA);
-  if (resource == nullptr) return;
-  const DWORD bytes = SizeofResource(nullptr, resource);
-  const void* data = LockResource(LoadResource(nullptr, resource));
-  IStream* stream = data != nullptr ? streamOver(data, bytes) : nullptr;
-  if (stream == nullptr) return;
-  const HRESULT loaded =
-      OleLoadPicture(stream, static_cast<LONG>(bytes), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture_));
-  stream->Release();
-  if (FAILED(loaded) || picture_ == nullptr) {
-    picture_ = nullptr;
-    return;
-  }
-  OLE_HANDLE handle = 0;
-  picture_->get_Handle(&handle);
-  bitmap_ = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
-  BITMAP info{};
-  if (bitmap_ != nullptr && GetObjectW(bitmap_, sizeof info, &info) != 0) size_ = {info.bmWidth, info.bmHeight};
+// At 96 and 192 DPI the picture drawn for that scale is shown as it is, pixel
+// for pixel. In between, the one drawn for 200 % is reduced, which keeps it
+// sharper than the 100 % one enlarged; below 96 DPI the 100 % one is reduced.
+const Picture::Rendition& Picture::at(int dpi) const {
+  const auto [place, isNew] = renditions_.try_emplace(dpi);
+  Rendition& rendition = place->second;
+  if (!isNew) return rendition;
+  const bool large = dpi > kUnscaledDpi;
+  Pixels pixels = decode(large ? resourceId_ + IDP_DRAWN_FOR_200 : resourceId_);
+  if (pixels.bgra.empty()) return rendition;
+  const int drawnFor = large ? 2 * kUnscaledDpi : kUnscaledDpi;
+  const int width = MulDiv(pixels.width, dpi, drawnFor), height = MulDiv(pixels.height, dpi, drawnFor);
+  if (width != pixels.width || height != pixels.height) pixels = resample(pixels, width, height);
+  rendition.bitmap = bitmapOf(pixels);
+  if (rendition.bitmap) rendition.size = {width, height};
+  return rendition;
 }

@@ -1,37 +1,41 @@
-// Picture: a JPEG built into the program, decoded by the platform's picture
-// loader when first needed, and shared by every image control that shows it.
+// Picture: a JPEG built into the program, drawn for 100 % and for 200 % display
+// scaling, decoded by the platform's picture loader when first needed, and
+// shared by every image control that shows it.
 #pragma once
 
-#include <windows.h>
+#include "Handles.h"
 
+#include <map>
 #include <memory>
-
-struct IPicture;
 
 class Picture {
 public:
-  // The picture of an RT_RCDATA resource of JPEG data: one object per
-  // resource, shared by all who ask for it.
+  // The picture of an RT_RCDATA resource of JPEG data, with its drawing for
+  // 200 % under the id plus IDP_DRAWN_FOR_200: one object per resource,
+  // shared by all who ask for it.
   static std::shared_ptr<const Picture> fromResource(int resourceId);
 
   explicit Picture(int resourceId) : resourceId_(resourceId) {}
-  ~Picture();
   Picture(const Picture&) = delete;
   Picture& operator=(const Picture&) = delete;
 
-  // The decoded picture and its size in pixels; the first call decodes it.
-  // Null and empty if the data cannot be decoded.
-  HBITMAP bitmap() const;
-  SIZE size() const;
+  // The picture as shown at a DPI, and its size in pixels: its own size at
+  // 96 DPI, scaled with the DPI. The first call at a DPI decodes it. Null and
+  // empty if the data cannot be decoded.
+  HBITMAP bitmap(int dpi) const;
+  SIZE size(int dpi) const;
 
 private:
-  void decode() const;
+  struct Rendition {
+    UniqueBitmap bitmap;
+    SIZE size{};
+  };
+  const Rendition& at(int dpi) const;
 
   int resourceId_;
-  // Decoded on first use: a picture that is handed on before it is ever
-  // painted (as at start-up, when both boxes are filled) is never decoded.
-  mutable bool decoded_ = false;
-  mutable IPicture* picture_ = nullptr;  // owns the bitmap
-  mutable HBITMAP bitmap_ = nullptr;
-  mutable SIZE size_{};
+  // Made on first use at each DPI: a picture handed on before it is ever
+  // painted (as at start-up, when both boxes are filled) is never decoded,
+  // and a window moved back and forth between two monitors decodes it once
+  // for each.
+  mutable std::map<int, Rendition> renditions_;
 };

@@ -1,0 +1,16 @@
+// Resizes a picture's pixels by area averaging: each new pixel is the mean of
+// the old pixels it covers, weighted by how much of each it covers.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct Pixels {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> bgra;  // rows top to bottom, four 8-bit channels a pixel
+};
+
+// The picture at the new size. Reducing this way keeps every old pixel's share
+// and no more, so fine lines and text stay even instead of breaking up.
+Pixels resample(const Pixels& from, int width, int height);
