@@ -1,7 +1,7 @@
-# The front door: make run, make test. Both install what is missing first.
+# The front door: make run, make test, make dist. They install what is missing first.
 BUILD := build
 
-.PHONY: all deps build run test bench assets clean
+.PHONY: all deps build run test dist bench assets clean
 
 all: build
 
@@ -20,6 +20,9 @@ run: build
 test: build
 	@ctest --preset windows-i686
 
+dist: deps $(BUILD)/CMakeCache.txt
+	@bash tools/dist.sh
+
 bench: build
 	@bash tools/bench.sh
 
@@ -27,4 +30,4 @@ assets: deps
 	@/usr/bin/python3 tools/make_assets.py
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) dist
