@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # What Tovix.exe carries, read with tools we did not write: a 32-bit GUI
 # program importing only Windows system DLLs, its icons (icoutils), its
-# version block (exiftool), its manifest, and its pictures (ImageMagick).
+# version block (exiftool), its manifest, and its pictures (ImageMagick); and
+# the release: the same bytes from a second build elsewhere, the zip's entries
+# (zipinfo) and SHA256SUMS (sha256sum).
 # Usage: packaging.sh TOVIX_EXE
 set -uo pipefail
 exe=$1
@@ -77,6 +79,21 @@ for id in 101 102 103 201 202 203; do
     "$(identify -format '%m %wx%h %[interlace] %[jpeg:sampling-factor] %x×%y %U' "$work/$id.jpg" | sed 's/×/x/')"
   check "picture $id JFIF 1.01" "4a46494600 0101" "$(od -An -tx1 -j6 -N7 "$work/$id.jpg" | tr -d ' ' | sed -E 's/(.{10})(.{4})/\1 \2/')"
 done
+
+# A copy of the sources in another folder, configured afresh, builds the same bytes.
+source=$(cd "$(dirname "$0")/.." && pwd) elsewhere=$work/elsewhere/tovix
+mkdir -p "$elsewhere"
+tar -C "$source" -c --exclude=./build --exclude=./dist --exclude=./.git . | tar -x -C "$elsewhere"
+(cd "$elsewhere" && cmake --preset windows-i686 -DBUILD_TESTING=OFF && cmake --build build --target Tovix -j 2) \
+  >"$work/build.log" 2>&1 || cat "$work/build.log"
+check "the same program built elsewhere" yes "$(cmp "$exe" "$elsewhere/build/Tovix.exe" && echo yes)"
+
+# The release: the program and README.txt, stored, MS-DOS attributes, no extra fields, the commit's time.
+/usr/bin/python3 "$source/tools/pack_release.py" "$exe" "$(<"${exe%/*}/generated/version.txt")" "$work/dist"
+when=$(TZ=UTC LC_ALL=C git -C "$source" log -1 --format=%cd --date=format-local:'%y-%b-%d %H:%M')
+check "zip entries" "-rwxa-- fat b- stor $when Tovix.exe -rw-a-- fat b- stor $when README.txt" \
+  "$(LC_ALL=C zipinfo "$work/dist/Tovix-1.0.0.0-win32.zip" | awk '/^-/ {print $1, $3, $5, $6, $7, $8, $9}' | xargs)"
+check "SHA256SUMS" "Tovix-1.0.0.0-win32.zip: OK Tovix.exe: OK" "$(cd "$work/dist" && sha256sum -c SHA256SUMS | xargs)"
 
 echo "$passed passed, $failed failed"
 ((failed == 0))

@@ -11,7 +11,7 @@ packages=(
   xvfb xauth xdotool x11-utils xclip imagemagick
   googletest
   fonts-liberation fonts-wine locales
-  python3-pil icoutils libimage-exiftool-perl
+  python3-pil icoutils libimage-exiftool-perl unzip
 )
 
 missing=()
