@@ -41,6 +41,20 @@ void ScratchKey::setText(const std::wstring& name, const std::string& ansi) cons
   set(name, REG_SZ, ansi + std::string(1, '\0'));
 }
 
+void ScratchKey::setWide(const std::wstring& name, const std::wstring& text) const {
+  RegSetKeyValueW(HKEY_CURRENT_USER, path_.c_str(), name.c_str(), REG_SZ, text.c_str(),
+                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+std::wstring ScratchKey::wide(const std::wstring& name) const {
+  DWORD bytes = 0;
+  RegGetValueW(HKEY_CURRENT_USER, path_.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &bytes);
+  std::wstring text(bytes / sizeof(wchar_t), L'\0');
+  RegGetValueW(HKEY_CURRENT_USER, path_.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, text.data(), &bytes);
+  text.resize(text.find(L'\0'));
+  return text;
+}
+
 std::optional<ScratchKey::Value> ScratchKey::get(const std::wstring& name) const {
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::nullopt;

@@ -31,6 +31,9 @@ public:
   void remove() const;
   void set(const std::wstring& name, DWORD type, const std::string& bytes) const;
   void setText(const std::wstring& name, const std::string& ansi) const;  // REG_SZ with its NUL
+  // A REG_SZ value through the Unicode API, as other programs store and read it.
+  void setWide(const std::wstring& name, const std::wstring& text) const;
+  std::wstring wide(const std::wstring& name) const;
 
   struct Value {
     DWORD type;

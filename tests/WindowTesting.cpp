@@ -1,6 +1,8 @@
 // Test helpers for windows: messages pumped, texts read, the Open dialog answered.
 #include "WindowTesting.h"
 
+#include <commctrl.h>
+
 #include <chrono>
 
 void pumpMessages() {
@@ -76,11 +78,12 @@ HWND findDialog(DWORD thread) {
 // or a plain edit box (edt1) in older layouts.
 constexpr int kFileNameCombo = 0x47C;
 constexpr int kFileNameEdit = 0x480;
+constexpr int kFileTypeCombo = 0x470;  // cmb1
 
 }  // namespace
 
-OpenDialogAnswer::OpenDialogAnswer(DWORD uiThread, std::optional<std::wstring> path) {
-  thread_ = std::thread([this, uiThread, path] {
+OpenDialogAnswer::OpenDialogAnswer(DWORD uiThread, std::optional<std::wstring> path, std::wstring lookIn) {
+  thread_ = std::thread([this, uiThread, path, lookIn] {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     HWND dialog = nullptr;
     while (dialog == nullptr && std::chrono::steady_clock::now() < deadline) {
@@ -88,6 +91,36 @@ OpenDialogAnswer::OpenDialogAnswer(DWORD uiThread, std::optional<std::wstring> p
       dialog = findDialog(uiThread);
     }
     if (dialog == nullptr) return;
+    // What the dialog shows, in the folder asked for: the file type chosen,
+    // and the names in its list once the list is filled; a new folder gets a new list.
+    const auto names = [dialog] {
+      const HWND list = FindWindowExW(FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr), nullptr,
+                                      L"SysListView32", nullptr);
+      std::vector<std::wstring> names;
+      for (int item = 0; item < SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); ++item) {
+        wchar_t name[MAX_PATH] = L"";
+        LVITEMW text{};
+        text.pszText = name;
+        text.cchTextMax = MAX_PATH;
+        SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&text));
+        names.push_back(name);
+      }
+      return names;
+    };
+    const std::vector<std::wstring> before = names();
+    if (!lookIn.empty()) {
+      SetDlgItemTextW(dialog, GetDlgItem(dialog, kFileNameCombo) != nullptr ? kFileNameCombo : kFileNameEdit,
+                      lookIn.c_str());
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    }
+    for (int wait = 0; wait < 40 && (listed_.empty() || (!lookIn.empty() && listed_ == before)); ++wait) {
+      Sleep(50);
+      listed_ = names();
+    }
+    wchar_t type[64] = L"";
+    GetDlgItemTextW(dialog, kFileTypeCombo, type, 64);
+    fileType_ = type;
     if (path) {
       const int box = GetDlgItem(dialog, kFileNameCombo) != nullptr ? kFileNameCombo : kFileNameEdit;
       SetDlgItemTextW(dialog, box, path->c_str());
@@ -100,7 +133,14 @@ OpenDialogAnswer::OpenDialogAnswer(DWORD uiThread, std::optional<std::wstring> p
   });
 }
 
-OpenDialogAnswer::~OpenDialogAnswer() { thread_.join(); }
+OpenDialogAnswer::~OpenDialogAnswer() {
+  if (thread_.joinable()) thread_.join();
+}
+
+OpenDialogAnswer::Shown OpenDialogAnswer::shown() {
+  if (thread_.joinable()) thread_.join();
+  return {fileType_, listed_};
+}
 
 MessageBoxAnswers::MessageBoxAnswers(DWORD uiThread, int count) {
   thread_ = std::thread([this, uiThread, count] {

@@ -26,20 +26,29 @@ void movePointer(POINT point);
 void parkPointer();
 
 // Answers the next Open dialog that a window of the given thread shows, from
-// a thread of its own: types the path into the file name box and presses
-// Open, or, with no path, presses Cancel.
+// a thread of its own: notes what it shows (in the folder lookIn, if given,
+// where it goes first), then types the path into the file name box and
+// presses Open, or, with no path, presses Cancel.
 class OpenDialogAnswer {
 public:
-  OpenDialogAnswer(DWORD uiThread, std::optional<std::wstring> path);
+  OpenDialogAnswer(DWORD uiThread, std::optional<std::wstring> path, std::wstring lookIn = L"");
   ~OpenDialogAnswer();
   OpenDialogAnswer(const OpenDialogAnswer&) = delete;
   OpenDialogAnswer& operator=(const OpenDialogAnswer&) = delete;
 
   bool answered() const { return answered_; }
+  // The file type box's text and the names the file list held, once answered.
+  struct Shown {
+    std::wstring fileType;
+    std::vector<std::wstring> listed;
+  };
+  Shown shown();
 
 private:
   std::thread thread_;
   std::atomic<bool> answered_ = false;
+  std::wstring fileType_;
+  std::vector<std::wstring> listed_;
 };
 
 // Answers the next message boxes that a window of the given thread shows,

@@ -1,6 +1,7 @@
-// Texts under a double-byte ANSI code page: sizes are bytes, not characters.
-// These run in the suite started under code page 932 (Japanese), which sets
-// TOVIX_CODE_PAGE; elsewhere they are skipped.
+// Texts under the legacy ANSI code pages, as on a Windows that ignores the
+// manifest's UTF-8 entry (this test program carries no manifest): Western
+// (1252) in the registry suite, Japanese (932, double-byte: sizes are bytes,
+// not characters) in the suite started under it, which sets TOVIX_CODE_PAGE.
 #include "TestRegistry.h"
 #include "escribeREG.h"
 
@@ -10,38 +11,39 @@
 
 namespace {
 
-const std::wstring kKey = L"Software\\Tovix tests\\code page";
-// "Zone name" in Japanese, and its Shift-JIS bytes.
-const std::wstring kJapaneseName = L"\u30BE\u30FC\u30F3\u540D";
-const std::string kShiftJis = "\x83\x5D\x81\x5B\x83\x93\x96\xBC";
-
-class DoubleByteCodePage : public testing::Test {
-protected:
-  void SetUp() override {
-    const char* wanted = std::getenv("TOVIX_CODE_PAGE");
-    if (wanted == nullptr) GTEST_SKIP() << "runs in the suite started under code page 932";
-    ASSERT_EQ(GetACP(), static_cast<UINT>(std::atoi(wanted)));
-  }
-  ScratchKey key{kKey};
-  RecordingRegistry registry;
+struct InCodePage {
+  UINT codePage;
+  std::wstring written;
+  std::string stored;  // without the terminator
+  std::wstring read;
 };
 
-TEST_F(DoubleByteCodePage, AJapaneseNameIsWrittenAndReadBackByteForByte) {
-  escribeCadenaREG(HKEY_CURRENT_USER, key.path(), L"DisplayName", kJapaneseName);
-  EXPECT_EQ(key.get(L"DisplayName")->bytes, kShiftJis + '\0');
-  EXPECT_EQ(leeCadenaREG(HKEY_CURRENT_USER, key.path(), L"DisplayName"), kJapaneseName);
+// A best fit where the code page has one (an accented e becomes e), its default character elsewhere.
+const InCodePage kCases[] = {
+    {1252, L"Espa\u00F1a",
+     "Espa\xF1"
+     "a",
+     L"Espa\u00F1a"},
+    {1252, L"Zona \u4E00", "Zona ?", L"Zona ?"},
+    {932, L"\u30BE\u30FC\u30F3\u540D", "\x83\x5D\x81\x5B\x83\x93\x96\xBC", L"\u30BE\u30FC\u30F3\u540D"},
+    {932, L"Caf\u00E9 \u20AC \u0416", "Cafe ? \x84\x47", L"Cafe ? \u0416"},
+};
+
+TEST(LegacyCodePage, TextsAreStoredInItAndReadBackTerminatedOrNot) {
+  const char* started = std::getenv("TOVIX_CODE_PAGE");
+  const UINT codePage = started != nullptr ? static_cast<UINT>(std::atoi(started)) : 1252;
+  ASSERT_EQ(GetACP(), codePage);
+  ScratchKey key(L"Software\\Tovix tests\\code page");
+  RecordingRegistry registry;
+  for (const InCodePage& text : kCases) {
+    if (text.codePage != codePage) continue;
+    escribeCadenaREG(HKEY_CURRENT_USER, key.path(), L"DisplayName", text.written);
+    EXPECT_EQ(key.get(L"DisplayName")->bytes, text.stored + '\0');
+    EXPECT_EQ(leeCadenaREG(HKEY_CURRENT_USER, key.path(), L"DisplayName"), text.read);
+    key.set(L"DisplayName", REG_SZ, text.stored);
+    EXPECT_EQ(leeCadenaREG(HKEY_CURRENT_USER, key.path(), L"DisplayName"), text.read);
+  }
   EXPECT_TRUE(registry.messages.empty());
-}
-
-TEST_F(DoubleByteCodePage, AnUnterminatedJapaneseNameReadsWhole) {
-  key.set(L"DisplayName", REG_SZ, kShiftJis);
-  EXPECT_EQ(leeCadenaREG(HKEY_CURRENT_USER, key.path(), L"DisplayName"), kJapaneseName);
-}
-
-TEST_F(DoubleByteCodePage, CharactersTheCodePageLacksAreWrittenAsTheSystemConvertsThem) {
-  escribeCadenaREG(HKEY_CURRENT_USER, key.path(), L"DisplayName", L"Caf\u00E9 \u20AC \u0416");
-  // A best fit where the code page has one (an accented e becomes e), its default character elsewhere.
-  EXPECT_EQ(key.get(L"DisplayName")->bytes, std::string("Cafe ? \x84\x47") + std::string(1, 0));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include "Handles.h"
 #include "Layout.h"
 
+#include <ole2.h>
+
 #include <span>
 #include <vector>
 
@@ -40,6 +42,23 @@ protected:
   virtual void Form_MouseMove() {}
 
 private:
+  // OLE on the window's thread for as long as the form lives: the picture
+  // loader needs COM, and the Open dialog registers drop targets and uses the
+  // clipboard, which work only where OLE is initialised. It ends after every
+  // control, and the pictures they hold, are gone.
+  class OleSession {
+  public:
+    OleSession() : initialised_(SUCCEEDED(OleInitialize(nullptr))) {}
+    ~OleSession() {
+      if (initialised_) OleUninitialize();
+    }
+    OleSession(const OleSession&) = delete;
+    OleSession& operator=(const OleSession&) = delete;
+
+  private:
+    bool initialised_;
+  };
+
   friend class Control;
   void adopt(Control& control) { controls_.push_back(&control); }
 
@@ -55,6 +74,7 @@ private:
   void makeFontsAndIcons();
   void giveFont(const Control& control) const;
 
+  OleSession ole_;
   const FormRow& form_;
   std::span<const ControlRow> rows_;
   std::vector<Control*> controls_;

@@ -1,8 +1,6 @@
 // Tovix's start: the platform creates Form1, loads it, shows it and runs it.
 #include "Form1.h"
 
-#include <objbase.h>
-
 #include <cstdlib>
 
 namespace {
@@ -21,15 +19,8 @@ void loadDllsFromSystemFolderOnly() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   loadDllsFromSystemFolderOnly();
-  // The picture loader and the Open dialog want a single-threaded apartment.
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  int exitCode = 0;
-  {
-    Form1 form;
-    exitCode = form.Run();
-  }
-  if (SUCCEEDED(com)) CoUninitialize();
-  return exitCode;
+  Form1 form;
+  return form.Run();
 }
 
 // A window program has no console to print an uncaught exception's name on,
