@@ -2,4 +2,4 @@
 # Makes the template Wine prefix that every suite copies; its first start is paid once.
 set -euo pipefail
 source "$(dirname "$0")/../tools/wine.sh"
-make_prefix "$1/template" unmanaged
+make_prefix "$1/template" unattended

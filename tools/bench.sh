@@ -41,7 +41,7 @@ finish() {
 trap finish EXIT
 trap 'exit 130' INT TERM
 
-make_prefix "$WINEPREFIX" unmanaged
+make_prefix "$WINEPREFIX" unattended
 # The values Tovix reads at start; without the key it would report an error in a message box.
 wine reg add "$ZONE_KEY" /v DisplayName /t REG_SZ /d 'My Computer' /f >/dev/null
 wine reg add "$ZONE_KEY" /v Icon /t REG_SZ /d 'explorer.exe#0100' /f >/dev/null

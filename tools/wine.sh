@@ -5,17 +5,20 @@ export WINEDEBUG=-all
 
 # Makes a Wine prefix unless it exists: without network prompts (no Mono or
 # Gecko installers), and with Arial drawn by its metric twin so that text
-# measures as on Windows. With "unmanaged", its windows are not left to a
-# window manager: on a virtual display there is none, and Wine would wait
-# 2 s for one whenever a window hides or a program ends.
+# measures as on Windows. With "unattended", for tests and benchmarks on a
+# virtual display: its windows are not left to a window manager (there is
+# none, and Wine would wait 2 s for one whenever a window hides or a program
+# ends), and a program that crashes ends at once, its backtrace printed,
+# instead of waiting for ever in Wine's crash dialog.
 make_prefix() {
-  local prefix=$1 managed=${2:-}
+  local prefix=$1 attended=${2:-}
   [[ -f $prefix/system.reg ]] && return 0
   mkdir -p "$prefix"
   WINEPREFIX=$prefix WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
   WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
-  if [[ $managed == unmanaged ]]; then
+  if [[ $attended == unattended ]]; then
     WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
   fi
   WINEPREFIX=$prefix wineserver -w
 }
