@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+using enum Form1Control;
+
 inline const std::wstring kZoneKey =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Lockdown_Zones\\0";
 
@@ -23,6 +25,17 @@ protected:
     SendMessageW(control(button), BM_CLICK, 0, 0);
     form.DoEvents();
   }
+  // Presses a key, then lets the form handle it; false if that closed the window.
+  bool press(WORD key, bool shift = false) {
+    pressKey(key, shift);
+    return form.DoEvents();
+  }
+  // Moves the pointer to a point of a control's client area.
+  void pointAt(Form1Control which, POINT point = {4, 4}) {
+    ClientToScreen(control(which), &point);
+    movePointer(point);
+    form.DoEvents();
+  }
   // Loads and shows the window, the pointer resting away from it: a window
   // that appears under the pointer gets a mouse move at once.
   void start() {
@@ -34,11 +47,17 @@ protected:
   }
   void storeBothValues() {
     zone.create();
-    zone.setText(L"DisplayName", "Laura");
-    zone.setText(L"Icon", "explorer.exe#0100");
+    zone.setWide(L"DisplayName", L"Laura");
+    zone.setWide(L"Icon", L"explorer.exe#0100");
   }
   // The bitmap an image control shows.
   LRESULT shown(Form1Control image) const { return SendMessageW(control(image), STM_GETIMAGE, IMAGE_BITMAP, 0); }
+  RECT placeInClient(Form1Control which) const {
+    RECT place{};
+    GetWindowRect(control(which), &place);
+    MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+  }
 
   ScratchKey zone{kZoneKey, false};
   RecordingRegistry registry;

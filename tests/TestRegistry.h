@@ -1,8 +1,10 @@
-// Test helpers: scratch registry keys, captured messages and registry steps made to fail.
+// Test helpers: scratch registry keys, and the real registry behind the seam
+// with steps made to fail, messages kept instead of shown, keys counted.
 #pragma once
 
 #include "RegistryPlatform.h"
 
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -21,7 +23,7 @@ inline const std::wstring kClosing = L"Error closing key.";
 class ScratchKey {
 public:
   explicit ScratchKey(std::wstring path, bool create = true);
-  ~ScratchKey();
+  ~ScratchKey() { remove(); }
   ScratchKey(const ScratchKey&) = delete;
   ScratchKey& operator=(const ScratchKey&) = delete;
 
@@ -29,17 +31,16 @@ public:
   bool exists() const;
   void create() const;
   void remove() const;
+  // A value's bytes as the ANSI API stores and reads them; none if missing.
   void set(const std::wstring& name, DWORD type, const std::string& bytes) const;
-  void setText(const std::wstring& name, const std::string& ansi) const;  // REG_SZ with its NUL
-  // A REG_SZ value through the Unicode API, as other programs store and read it.
-  void setWide(const std::wstring& name, const std::wstring& text) const;
-  std::wstring wide(const std::wstring& name) const;
-
   struct Value {
     DWORD type;
     std::string bytes;
   };
   std::optional<Value> get(const std::wstring& name) const;
+  // A REG_SZ value through the Unicode API, as other programs store and read it.
+  void setWide(const std::wstring& name, const std::wstring& text) const;
+  std::wstring wide(const std::wstring& name) const;
 
 private:
   std::wstring path_;
@@ -49,48 +50,21 @@ private:
 enum class Step { Open, SizeQuery, ValueQuery, Set, Close };
 
 // The real registry behind the seam, with the chosen steps failing, every
-// message captured instead of shown, and every key's opening and closing counted.
+// message kept instead of shown, and every key's opening and closing counted.
 class RecordingRegistry {
 public:
   explicit RecordingRegistry(std::set<Step> failing = {});
 
-  std::vector<std::wstring> messages;
+  Messages messages;
   std::vector<REGSAM> openAccess;  // the access asked for at each open
   int opened = 0;
   int closed = 0;
   int writes = 0;
+  // Runs before each fetch of a value's bytes: another program at work meanwhile.
+  std::function<void()> beforeFetch;
 
 private:
   std::set<Step> failing_;
   ScopedRegistryPlatform scope_;
   RegistryPlatform make();
 };
-
-// A registry, put in place for as long as the object lives, holding one value
-// that another program rewrites between looks: each query sees the next of the
-// given contents, and the last from then on. It may also overstate the size of
-// what it copied, as no real registry should. Failure messages are kept.
-class ScriptedValue {
-public:
-  ScriptedValue(DWORD type, std::vector<std::string> looks, bool overstatesSize = false);
-  Messages messages;
-
-private:
-  DWORD type_;
-  std::vector<std::string> looks_;
-  bool overstatesSize_;
-  size_t look_ = 0;
-  ScopedRegistryPlatform scope_;
-  RegistryPlatform make();
-};
-
-// Another program that rewrites a value while the reader reads it: the test
-// program started again with kRewriteSwitch. It writes kRewrittenName under
-// the key alternately as kShortText and kLongText, as fast as it can, until
-// the named event kStopRewriting is set or a minute has passed.
-inline constexpr wchar_t kRewriteSwitch[] = L"--rewrite-value";
-inline constexpr wchar_t kStopRewriting[] = L"Local\\TovixStopRewriting";
-inline constexpr wchar_t kRewrittenKey[] = L"Software\\Tovix tests\\rewritten";
-inline const std::string kShortText = "short";
-inline const std::string kLongText = std::string(4000, 'L');
-int rewriteValueUntilStopped();

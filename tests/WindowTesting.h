@@ -1,21 +1,19 @@
-// Test helpers for windows: messages pumped, texts read, the Open dialog answered.
+// Test helpers for windows: texts read, real input sent, dialogs answered, files made.
 #pragma once
 
 #include <windows.h>
 
-#include <atomic>
-#include <optional>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
-// Delivers every message waiting for this thread's windows.
-void pumpMessages();
-
 std::wstring windowText(HWND window);
 
-// Presses and releases a key as the keyboard would, Shift held if asked.
+// Presses and releases keys as the keyboard would: virtual keys (Shift held
+// if asked), or the characters of a text, each typed as itself.
 void pressKey(WORD key, bool shift = false);
+void typeText(const std::wstring& text);
 
 // Moves the pointer as the mouse would, to a point of the screen.
 void movePointer(POINT point);
@@ -25,55 +23,29 @@ void movePointer(POINT point);
 // windows, so a small window is put there for the move.
 void parkPointer();
 
-// Answers the next Open dialog that a window of the given thread shows, from
-// a thread of its own: notes what it shows (in the folder lookIn, if given,
-// where it goes first), then types the path into the file name box and
-// presses Open, or, with no path, presses Cancel.
-class OpenDialogAnswer {
+// Answers the next `count` dialog boxes that windows of the given thread show,
+// one after the other, from a thread of its own: `answer` reads what it needs
+// and presses a button. Finished when the object goes, or at wait().
+class DialogAnswers {
 public:
-  OpenDialogAnswer(DWORD uiThread, std::optional<std::wstring> path, std::wstring lookIn = L"");
-  ~OpenDialogAnswer();
-  OpenDialogAnswer(const OpenDialogAnswer&) = delete;
-  OpenDialogAnswer& operator=(const OpenDialogAnswer&) = delete;
-
-  bool answered() const { return answered_; }
-  // The file type box's text and the names the file list held, once answered.
-  struct Shown {
-    std::wstring fileType;
-    std::vector<std::wstring> listed;
-  };
-  Shown shown();
+  DialogAnswers(DWORD uiThread, int count, std::function<void(HWND dialog)> answer);
+  ~DialogAnswers() { wait(); }
+  DialogAnswers(const DialogAnswers&) = delete;
+  DialogAnswers& operator=(const DialogAnswers&) = delete;
+  void wait();
 
 private:
   std::thread thread_;
-  std::atomic<bool> answered_ = false;
-  std::wstring fileType_;
-  std::vector<std::wstring> listed_;
 };
 
-// Answers the next message boxes that a window of the given thread shows,
-// from a thread of its own: notes each one's caption, text and owner, and
-// whether the owner could take input while the box was up, then presses OK.
-class MessageBoxAnswers {
-public:
-  struct Seen {
-    std::wstring caption;
-    std::wstring text;
-    HWND owner;
-    bool ownerEnabled;
-  };
-  MessageBoxAnswers(DWORD uiThread, int count);
-  ~MessageBoxAnswers();
-  MessageBoxAnswers(const MessageBoxAnswers&) = delete;
-  MessageBoxAnswers& operator=(const MessageBoxAnswers&) = delete;
+void pressButton(HWND dialog, int id);
 
-  // The boxes answered, once all have been or the wait has timed out.
-  const std::vector<Seen>& seen();
-
-private:
-  std::thread thread_;
-  std::vector<Seen> seen_;
-};
+// In an Open dialog: goes to the folder and gives the names its file list
+// then holds, once filled; the text of the file type box.
+std::vector<std::wstring> listedIn(HWND openDialog, const std::wstring& folder);
+std::wstring fileTypeOf(HWND openDialog);
+// Types a path into the file name box and presses Open.
+void choose(HWND openDialog, const std::wstring& path);
 
 // A file of the test's own under the Wine prefix's temporary folder, with
 // the folders on its path made as needed.

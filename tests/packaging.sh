@@ -41,33 +41,25 @@ groupIds=$(wrestool -x --raw -t14 -n1 "$exe" | od -An -tu2 -j6 -w14 -v | awk '{p
 check "file icon image ids" "30001 30002 30003 30004 30005 30006" "$groupIds"
 
 # The version block.
-exif() { exiftool -s3 "-$1" "$exe"; }
-check "file version number" "1.0.0.0" "$(exif FileVersionNumber)"
-check "product version number" "1.0.0.0" "$(exif ProductVersionNumber)"
-check "file flags" "(none)" "$(exif FileFlags)"
-check "file OS" "Win32" "$(exif FileOS)"
-check "file type" "Executable application" "$(exif ObjectFileType)"
-check "language" "Spanish (Modern)" "$(exif LanguageCode)"
-check "character set" "Unicode" "$(exif CharacterSet)"
-check "FileVersion" "1.00" "$(exif FileVersion)"
-check "ProductVersion" "1.00" "$(exif ProductVersion)"
-check "InternalName" "Tovix" "$(exif InternalName)"
-check "OriginalFilename" "Tovix.exe" "$(exif OriginalFileName)"
-check "FileDescription" "Personaliza el Explorador de Windows" "$(exif FileDescription)"
-check "Comments" "Una sencilla aplicación de personalización" "$(exif Comments)"
+check "version block" "1.0.0.0|1.0.0.0|(none)|Win32|Executable application|Spanish (Modern)|Unicode|1.00|1.00|\
+Tovix|Tovix.exe|Personaliza el Explorador de Windows|Una sencilla aplicación de personalización" \
+  "$(exiftool -s3 -FileVersionNumber -ProductVersionNumber -FileFlags -FileOS -ObjectFileType -LanguageCode \
+    -CharacterSet -FileVersion -ProductVersion -InternalName -OriginalFileName -FileDescription -Comments "$exe" |
+    paste -sd'|')"
 
-# The manifest.
+# The manifest: the themed controls, its own identity, per-monitor DPI (and
+# the older entry), UTF-8 as the code page, the systems it supports, no elevation.
 manifest=$(wrestool -x --raw -t24 -n1 "$exe" | tr -s ' \n' ' ')
-has() { grep -q -F "$2" <<<"$manifest" && echo yes || echo "no: $2"; }
-check "common controls 6" yes "$(has - 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0" processorArchitecture="x86" publicKeyToken="6595b64144ccf1df" language="*"')"
-check "own identity" yes "$(has - 'type="win32" name="Tovix.Tovix" version="1.0.0.0" processorArchitecture="x86"')"
-check "description" yes "$(has - '<description>Windows Shell</description>')"
-check "runs as invoker" yes "$(has - '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>')"
-check "per-monitor DPI" yes "$(has - '<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">PerMonitorV2, PerMonitor</dpiAwareness>')"
-check "per-monitor DPI before 10" yes "$(has - '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true/pm</dpiAware>')"
-for os in 35138b9a-5d96-4fbd-8e2d-a2440225f93a 4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38 \
-  1f676c76-80e1-4239-95bb-83d0f6d0da78 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a; do
-  check "supported system $os" yes "$(has - "<supportedOS Id=\"{$os}\"/>")"
+for entry in \
+  'name="Microsoft.Windows.Common-Controls" version="6.0.0.0" processorArchitecture="x86" publicKeyToken="6595b64144ccf1df" language="*"' \
+  'type="win32" name="Tovix.Tovix" version="1.0.0.0" processorArchitecture="x86"' '<description>Windows Shell</description>' \
+  '<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">PerMonitorV2, PerMonitor</dpiAwareness>' \
+  '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true/pm</dpiAware>' \
+  '<activeCodePage xmlns="http://schemas.microsoft.com/SMI/2019/WindowsSettings">UTF-8</activeCodePage>' \
+  '<supportedOS Id="{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"/>' '<supportedOS Id="{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}"/>' \
+  '<supportedOS Id="{1f676c76-80e1-4239-95bb-83d0f6d0da78}"/>' '<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>' \
+  '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>'; do
+  check "manifest entry" "$entry" "$(grep -o -F "$entry" <<<"$manifest")"
 done
 
 # The pictures: baseline JPEGs, YCbCr 4:2:0, JFIF 1.01 at 72 dpi, 300 x 63 and drawn for 200 %.
@@ -89,7 +81,7 @@ tar -C "$source" -c --exclude=./build --exclude=./dist --exclude=./.git . | tar 
 check "the same program built elsewhere" yes "$(cmp "$exe" "$elsewhere/build/Tovix.exe" && echo yes)"
 
 # The release: the program and README.txt, stored, MS-DOS attributes, no extra fields, the commit's time.
-/usr/bin/python3 "$source/tools/pack_release.py" "$exe" "$(<"${exe%/*}/generated/version.txt")" "$work/dist"
+/usr/bin/python3 "$source/tools/pack_release.py" "$exe" "$(<"$(dirname "$exe")/generated/version.txt")" "$work/dist"
 when=$(TZ=UTC LC_ALL=C git -C "$source" log -1 --format=%cd --date=format-local:'%y-%b-%d %H:%M')
 check "zip entries" "-rwxa-- fat b- stor $when Tovix.exe -rw-a-- fat b- stor $when README.txt" \
   "$(LC_ALL=C zipinfo "$work/dist/Tovix-1.0.0.0-win32.zip" | awk '/^-/ {print $1, $3, $5, $6, $7, $8, $9}' | xargs)"

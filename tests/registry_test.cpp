@@ -1,9 +1,12 @@
 // escribeREG against Wine's real registry: what is read back from what is
-// stored, what is stored from what is written, and the messages on the way.
+// stored, what is stored from what is written, the messages when a step fails,
+// and a value that another program rewrites between the reader's two looks.
 #include "TestRegistry.h"
 #include "escribeREG.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -12,112 +15,143 @@ const std::wstring kKey = L"Software\\Tovix tests\\registry";
 std::string bytes(const char* text, size_t size) { return std::string(text, size); }
 
 struct StoredValue {
-  const char* what;
-  DWORD type;
+  DWORD type;  // REG_NONE with no bytes: no value at all
   std::string stored;
   std::wstring read;
   Messages messages;
 };
 
-class Reading : public testing::TestWithParam<StoredValue> {};
-
-TEST_P(Reading, GivesTheTextOfWhatIsStored) {
-  const StoredValue& value = GetParam();
-  ScratchKey key(kKey);
-  key.set(L"DisplayName", value.type, value.stored);
-  RecordingRegistry registry;
-
-  const std::wstring read = leeCadenaREG(HKEY_CURRENT_USER, key.path(), L"DisplayName");
-  EXPECT_EQ(read, value.read);
-  EXPECT_EQ(read.find(L'\0'), std::wstring::npos);
-  EXPECT_EQ(registry.messages, value.messages);
-  EXPECT_EQ(registry.openAccess, std::vector<REGSAM>{KEY_QUERY_VALUE});
-  EXPECT_EQ(registry.closed, 1);
+TEST(Reading, GivesTheTextOfWhatIsStoredUpToItsNul) {
+  const StoredValue values[] = {
+      {REG_SZ, bytes("Laura\0", 6), L"Laura", {}},
+      {REG_SZ, bytes("Zona 0", 6), L"Zona 0", {}},  // stored without a terminator, read whole
+      {REG_SZ, bytes("\0", 1), L"", {}},
+      {REG_SZ, "", L"", {}},
+      {REG_SZ, bytes("ab\0cd\0", 6), L"ab", {}},
+      {REG_EXPAND_SZ, bytes("%SystemRoot%\\x.ico\0", 19), L"%SystemRoot%\\x.ico", {}},  // unexpanded
+      {REG_SZ, std::string(1 << 20, 'z') + '\0', std::wstring(1 << 20, L'z'), {}},
+      // Values that are not strings are not read as text.
+      {REG_DWORD, bytes("ABCD", 4), L"", {kValue}},
+      {REG_QWORD, bytes("ABCDEFGH", 8), L"", {kValue}},
+      {REG_BINARY, bytes("ABC\0", 4), L"", {kValue}},
+      {REG_MULTI_SZ, bytes("a\0b\0\0", 5), L"", {kValue}},
+      {REG_NONE, bytes("Laura\0", 6), L"", {kValue}},
+      {REG_NONE, "", L"", {kLength, kValue}},  // missing: the key is still closed
+  };
+  for (const StoredValue& value : values) {
+    ScratchKey key(kKey);
+    if (value.type != REG_NONE || !value.stored.empty()) key.set(L"DisplayName", value.type, value.stored);
+    RecordingRegistry registry;
+    const std::wstring read = leeCadenaREG(HKEY_CURRENT_USER, key.path(), L"DisplayName");
+    EXPECT_EQ(read, value.read) << "type " << value.type << ", " << value.stored.size() << " bytes";
+    EXPECT_EQ(registry.messages, value.messages) << "type " << value.type << ", " << value.stored.size() << " bytes";
+    EXPECT_EQ(registry.openAccess, std::vector<REGSAM>{KEY_QUERY_VALUE});
+    EXPECT_EQ(registry.closed, 1);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, Reading,
-    testing::Values(
-        StoredValue{"terminated", REG_SZ, bytes("Laura\0", 6), L"Laura", {}},
-        StoredValue{"six characters and a NUL", REG_SZ, bytes("Zona 0\0", 7), L"Zona 0", {}},
-        // Stored without a terminator, the text is read whole.
-        StoredValue{"unterminated", REG_SZ, bytes("Zona 0", 6), L"Zona 0", {}},
-        StoredValue{"empty", REG_SZ, bytes("\0", 1), L"", {}}, StoredValue{"zero bytes", REG_SZ, "", L"", {}},
-        StoredValue{"one byte", REG_SZ, "x", L"x", {}},
-        StoredValue{"embedded NUL", REG_SZ, bytes("ab\0cd\0", 6), L"ab", {}},
-        // An expandable string is read as its text, unexpanded.
-        StoredValue{"expandable", REG_EXPAND_SZ, bytes("%SystemRoot%\\x.ico\0", 19), L"%SystemRoot%\\x.ico", {}},
-        // Values that are not strings are not read as text.
-        StoredValue{"one megabyte", REG_SZ, std::string(1 << 20, 'z') + '\0', std::wstring(1 << 20, L'z'), {}},
-        StoredValue{"number", REG_DWORD, bytes("\x41\x42\x43\x44", 4), L"", {kValue}},
-        StoredValue{"large number", REG_QWORD, bytes("ABCDEFGH", 8), L"", {kValue}},
-        StoredValue{"typeless", REG_NONE, bytes("Laura\0", 6), L"", {kValue}},
-        StoredValue{"binary", REG_BINARY, bytes("ABC\0", 4), L"", {kValue}},
-        StoredValue{"multi-string", REG_MULTI_SZ, bytes("a\0b\0\0", 5), L"", {kValue}}),
-    [](const auto& info) {
-      std::string name;
-      for (char c : std::string(info.param.what)) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-      return name;
-    });
+// Texts as the ANSI code page stores them. This test program carries no
+// manifest, so it has the system's legacy code page, as on a Windows that
+// ignores the UTF-8 entry: Western (1252) here, Japanese (932, double-byte:
+// sizes are bytes, not characters) in the suite started under it, which sets
+// TOVIX_CODE_PAGE. Characters the code page lacks become what the system makes
+// of them: a best fit where it has one (an accented e becomes e), or "?".
+struct Written {
+  UINT codePage;  // 0: any
+  std::wstring text;
+  std::string stored;  // without the terminator
+  std::wstring read;
+};
+const Written kWritten[] = {
+    {0, L"C:\\icons\\zone.ico", "C:\\icons\\zone.ico", L"C:\\icons\\zone.ico"},
+    {0, L"", "", L""},
+    {1252, L"Espa\u00F1a",
+     "Espa\xF1"
+     "a",
+     L"Espa\u00F1a"},
+    {1252, L"Zona \u4E00", "Zona ?", L"Zona ?"},
+    {932, L"\u30BE\u30FC\u30F3\u540D", "\x83\x5D\x81\x5B\x83\x93\x96\xBC", L"\u30BE\u30FC\u30F3\u540D"},
+    {932, L"Caf\u00E9 \u20AC \u0416", "Cafe ? \x84\x47", L"Cafe ? \u0416"},
+};
 
-TEST(ReadingFails, UnderAMissingKeyWithOneMessage) {
-  ScratchKey key(kKey, false);
-  RecordingRegistry registry;
-  EXPECT_EQ(leeCadenaREG(HKEY_CURRENT_USER, key.path(), L"DisplayName"), L"");
-  EXPECT_EQ(registry.messages, Messages{kOpening});
-  EXPECT_EQ(registry.closed, 0);
-  EXPECT_FALSE(key.exists());
+// Into a missing value or over one of another type, twice; stored without a
+// terminator by another program, the text reads back whole all the same.
+TEST(Writing, StoresTheTextInTheCodePageTerminatedEachTimeEvenTheSame) {
+  const char* started = std::getenv("TOVIX_CODE_PAGE");
+  const UINT codePage = started != nullptr ? static_cast<UINT>(std::atoi(started)) : 1252;
+  ASSERT_EQ(GetACP(), codePage);
+  for (const Written& written : kWritten) {
+    if (written.codePage != 0 && written.codePage != codePage) continue;
+    ScratchKey key(kKey);
+    if (written.text.empty()) key.set(L"Icon", REG_DWORD, "1234");
+    RecordingRegistry registry;
+    escribeCadenaREG(HKEY_CURRENT_USER, key.path(), L"Icon", written.text);
+    escribeCadenaREG(HKEY_CURRENT_USER, key.path(), L"Icon", written.text);
+    EXPECT_EQ(registry.writes, 2);  // nothing is compared first
+    EXPECT_EQ(key.get(L"Icon")->type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(key.get(L"Icon")->bytes, written.stored + '\0');
+    EXPECT_EQ(leeCadenaREG(HKEY_CURRENT_USER, key.path(), L"Icon"), written.read);
+    key.set(L"Icon", REG_SZ, written.stored);
+    EXPECT_EQ(leeCadenaREG(HKEY_CURRENT_USER, key.path(), L"Icon"), written.read);
+    EXPECT_TRUE(registry.messages.empty());
+    EXPECT_EQ(registry.openAccess[0], static_cast<REGSAM>(KEY_SET_VALUE | KEY_CREATE_SUB_KEY));
+  }
 }
 
-TEST(ReadingFails, ForAMissingValueButStillClosesTheKey) {
-  ScratchKey key(kKey);
-  RecordingRegistry registry;
-  EXPECT_EQ(leeCadenaREG(HKEY_CURRENT_USER, key.path(), L"Icon"), L"");
-  EXPECT_EQ(registry.messages, (Messages{kLength, kValue}));
-  EXPECT_EQ(registry.closed, 1);
+// Each failing step shows its message, in the order of the steps; the key is
+// closed exactly when it was opened; the reader returns what it could read.
+struct Failure {
+  bool writing;
+  std::set<Step> failing;
+  Messages messages;
+  std::wstring read;  // for the reader; for the writer, "stored" when the value was stored
+  int closed;
+};
+
+TEST(AFailingStep, IsReportedAndTheProcedureGoesOnAsFarAsItCan) {
+  const Failure failures[] = {
+      {false, {Step::Open, Step::SizeQuery, Step::Close}, {kOpening}, L"", 0},
+      // With no size the fetch learns the size from the registry, and still reads.
+      {false, {Step::SizeQuery}, {kLength}, L"Laura", 1},
+      {false, {Step::ValueQuery}, {kValue}, L"", 1},
+      {false, {Step::Close}, {kClosing}, L"Laura", 1},
+      {false, {Step::SizeQuery, Step::ValueQuery, Step::Close}, {kLength, kValue, kClosing}, L"", 1},
+      {true, {Step::Open, Step::Set, Step::Close}, {kOpening}, L"", 0},
+      {true, {Step::Set}, {kSaving}, L"", 1},
+      {true, {Step::Close}, {kClosing}, L"stored", 1},
+      {true, {Step::Set, Step::Close}, {kSaving, kClosing}, L"", 1},
+  };
+  for (const Failure& failure : failures) {
+    ScratchKey key(kKey);
+    key.set(L"DisplayName", REG_SZ, bytes("Laura\0", 6));
+    RecordingRegistry registry(failure.failing);
+    if (failure.writing) {
+      escribeCadenaREG(HKEY_CURRENT_USER, key.path(), L"Icon", L"zone.ico");
+      EXPECT_EQ(key.get(L"Icon").has_value() ? L"stored" : L"", failure.read);
+    } else {
+      EXPECT_EQ(leeCadenaREG(HKEY_CURRENT_USER, key.path(), L"DisplayName"), failure.read);
+    }
+    EXPECT_EQ(registry.messages, failure.messages) << "message " << registry.messages.size();
+    EXPECT_EQ(registry.opened, failure.closed);
+    EXPECT_EQ(registry.closed, failure.closed);
+  }
 }
 
-TEST(Writing, StoresATerminatedAnsiString) {
-  ScratchKey key(kKey);
-  RecordingRegistry registry;
-  escribeCadenaREG(HKEY_CURRENT_USER, key.path(), L"DisplayName", L"Zona 0");
-  const auto stored = key.get(L"DisplayName");
-  ASSERT_TRUE(stored);
-  EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(stored->bytes, bytes("Zona 0\0", 7));
-  EXPECT_TRUE(registry.messages.empty());
-  EXPECT_EQ(registry.openAccess, std::vector<REGSAM>{KEY_SET_VALUE | KEY_CREATE_SUB_KEY});
-  EXPECT_EQ(registry.closed, 1);
-}
-
-TEST(Writing, TheEmptyTextStoresOneByteThatReadsBackEmpty) {
-  ScratchKey key(kKey);
-  key.setText(L"Icon", "explorer.exe#0100");
-  RecordingRegistry registry;
-  escribeCadenaREG(HKEY_CURRENT_USER, key.path(), L"Icon", L"");
-  EXPECT_EQ(key.get(L"Icon")->bytes, bytes("\0", 1));
-  EXPECT_EQ(leeCadenaREG(HKEY_CURRENT_USER, key.path(), L"Icon"), L"");
-  EXPECT_TRUE(registry.messages.empty());
-}
-
-TEST(Writing, CreatesAMissingValueAndRewritesAnExistingOne) {
-  ScratchKey key(kKey);
-  RecordingRegistry registry;
-  escribeCadenaREG(HKEY_CURRENT_USER, key.path(), L"Icon", L"C:\\icons\\zone.ico");
-  escribeCadenaREG(HKEY_CURRENT_USER, key.path(), L"Icon", L"C:\\icons\\zone.ico");
-  EXPECT_EQ(registry.writes, 2);  // nothing is compared first
-  EXPECT_EQ(leeCadenaREG(HKEY_CURRENT_USER, key.path(), L"Icon"), L"C:\\icons\\zone.ico");
-  EXPECT_TRUE(registry.messages.empty());
-}
-
-TEST(Writing, ToAMissingKeyShowsOneMessageAndCreatesNothing) {
-  ScratchKey key(kKey, false);
-  RecordingRegistry registry;
-  escribeCadenaREG(HKEY_CURRENT_USER, key.path(), L"DisplayName", L"Laura");
-  EXPECT_EQ(registry.messages, Messages{kOpening});
-  EXPECT_EQ(registry.writes, 0);
-  EXPECT_EQ(registry.closed, 0);
-  EXPECT_FALSE(key.exists());
+// A string value that another program lengthens by a character before each
+// fetch: the reader fetches it again at its new size, a few times, then gives up.
+TEST(ReadingAGrowingValue, FetchesAgainWithTheNewSizeButNotForEver) {
+  for (const auto& [growths, read, messages] :
+       {std::tuple{3, std::wstring(8, L'x'), Messages{}}, std::tuple{1000, std::wstring(), Messages{kValue}}}) {
+    ScratchKey key(kKey);
+    key.set(L"DisplayName", REG_SZ, std::string(5, 'x') + '\0');
+    RecordingRegistry registry;
+    int grown = 0;
+    registry.beforeFetch = [&] {
+      if (grown < growths) key.set(L"DisplayName", REG_SZ, std::string(static_cast<size_t>(6 + grown++), 'x') + '\0');
+    };
+    EXPECT_EQ(leeCadenaREG(HKEY_CURRENT_USER, key.path(), L"DisplayName"), read);
+    EXPECT_EQ(registry.messages, messages);
+  }
 }
 
 }  // namespace
