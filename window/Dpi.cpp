@@ -20,6 +20,7 @@ using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+using EnableNonClientDpiScalingFn = BOOL(WINAPI*)(HWND);
 
 constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI: the DPI the user's scaling asks for
 
@@ -56,6 +57,11 @@ Workspace workspaceUnderPointer() {
   if (!GetMonitorInfoW(monitor, &info))
     info.rcWork = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   return {info.rcWork, dpiForMonitor(monitor)};
+}
+
+void scaleFrameWithDpi(HWND window) {
+  static const auto enable = systemFunction<EnableNonClientDpiScalingFn>(L"user32.dll", "EnableNonClientDpiScaling");
+  if (enable != nullptr) enable(window);
 }
 
 SIZE outerSize(SIZE client, DWORD style, int dpi) {

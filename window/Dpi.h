@@ -20,6 +20,12 @@ struct Workspace {
 };
 Workspace workspaceUnderPointer();
 
+// Lets Windows scale a top-level window's frame and title bar with its
+// monitor's DPI, as it does by itself for programs aware of per-monitor DPI
+// in its second version; Windows 10 1607 knows only the first. Called while
+// the window is being created (WM_NCCREATE).
+void scaleFrameWithDpi(HWND window);
+
 // The window's outer size for a client area of the given size, with the frame
 // and title bar that Windows draws at that DPI.
 SIZE outerSize(SIZE client, DWORD style, int dpi);
