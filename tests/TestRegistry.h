@@ -22,27 +22,67 @@ inline const std::wstring kClosing = L"Error closing key.";
 // and deleted with everything below it at the end.
 class ScratchKey {
 public:
-  explicit ScratchKey(std::wstring path, bool create = true);
+  explicit ScratchKey(std::wstring path, bool create = true) : path_(std::move(path)) {
+    remove();
+    if (create) this->create();
+  }
   ~ScratchKey() { remove(); }
   ScratchKey(const ScratchKey&) = delete;
   ScratchKey& operator=(const ScratchKey&) = delete;
 
   const std::wstring& path() const { return path_; }
-  bool exists() const;
-  void create() const;
-  void remove() const;
+  bool exists() const {
+    HKEY key = nullptr;
+    const bool opened = RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
+    if (opened) RegCloseKey(key);
+    return opened;
+  }
+  void create() const {
+    HKEY key = nullptr;
+    RegCreateKeyW(HKEY_CURRENT_USER, path_.c_str(), &key);
+    RegCloseKey(key);
+  }
+  void remove() const {
+    RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());  // leaves the key itself
+    RegDeleteKeyW(HKEY_CURRENT_USER, path_.c_str());
+  }
+
   // A value's bytes as the ANSI API stores and reads them; none if missing.
-  void set(const std::wstring& name, DWORD type, const std::string& bytes) const;
+  void set(const std::wstring& name, DWORD type, const std::string& bytes) const {
+    RegSetKeyValueA(HKEY_CURRENT_USER, ansi(path_).c_str(), ansi(name).c_str(), type, bytes.data(),
+                    static_cast<DWORD>(bytes.size()));
+  }
   struct Value {
     DWORD type;
     std::string bytes;
   };
-  std::optional<Value> get(const std::wstring& name) const;
+  std::optional<Value> get(const std::wstring& name) const {
+    HKEY key = nullptr;
+    RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_QUERY_VALUE, &key);
+    Value value{REG_NONE, std::string(1 << 21, '\0')};  // room for the largest value the tests store
+    auto size = static_cast<DWORD>(value.bytes.size());
+    const LONG status = RegQueryValueExA(key, ansi(name).c_str(), nullptr, &value.type,
+                                         reinterpret_cast<BYTE*>(value.bytes.data()), &size);
+    RegCloseKey(key);
+    value.bytes.resize(size);
+    return status == ERROR_SUCCESS ? std::optional(value) : std::nullopt;
+  }
+
   // A REG_SZ value through the Unicode API, as other programs store and read it.
-  void setWide(const std::wstring& name, const std::wstring& text) const;
-  std::wstring wide(const std::wstring& name) const;
+  void setWide(const std::wstring& name, const std::wstring& text) const {
+    RegSetKeyValueW(HKEY_CURRENT_USER, path_.c_str(), name.c_str(), REG_SZ, text.c_str(),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  }
+  std::wstring wide(const std::wstring& name) const {
+    DWORD bytes = 0;
+    RegGetValueW(HKEY_CURRENT_USER, path_.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &bytes);
+    std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
+    RegGetValueW(HKEY_CURRENT_USER, path_.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, text.data(), &bytes);
+    return text.substr(0, text.find(L'\0'));
+  }
 
 private:
+  static std::string ansi(const std::wstring& plain) { return std::string(plain.begin(), plain.end()); }
   std::wstring path_;
 };
 
@@ -53,7 +93,7 @@ enum class Step { Open, SizeQuery, ValueQuery, Set, Close };
 // message kept instead of shown, and every key's opening and closing counted.
 class RecordingRegistry {
 public:
-  explicit RecordingRegistry(std::set<Step> failing = {});
+  explicit RecordingRegistry(std::set<Step> failing = {}) : failing_(std::move(failing)) {}
 
   Messages messages;
   std::vector<REGSAM> openAccess;  // the access asked for at each open
@@ -64,7 +104,31 @@ public:
   std::function<void()> beforeFetch;
 
 private:
+  bool fails(Step step) const { return failing_.contains(step); }
+
   std::set<Step> failing_;
-  ScopedRegistryPlatform scope_;
-  RegistryPlatform make();
+  const RegistryPlatform real_ = realRegistryPlatform();
+  ScopedRegistryPlatform scope_{{
+      [this](HKEY root, const char* path, REGSAM access, HKEY* key) {
+        openAccess.push_back(access);
+        const LONG status = fails(Step::Open) ? ERROR_ACCESS_DENIED : real_.openKey(root, path, access, key);
+        opened += status == ERROR_SUCCESS;
+        return status;
+      },
+      [this](HKEY key, const char* name, DWORD* type, BYTE* data, DWORD* size) {
+        if (data != nullptr && beforeFetch) beforeFetch();
+        if (fails(data == nullptr ? Step::SizeQuery : Step::ValueQuery)) return LONG{ERROR_ACCESS_DENIED};
+        return real_.queryValue(key, name, type, data, size);
+      },
+      [this](HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size) {
+        ++writes;
+        return fails(Step::Set) ? LONG{ERROR_ACCESS_DENIED} : real_.setValue(key, name, type, data, size);
+      },
+      [this](HKEY key) {
+        ++closed;  // the key is released either way, so that no handle leaks from the test
+        const LONG status = real_.closeKey(key);
+        return fails(Step::Close) ? LONG{ERROR_INVALID_HANDLE} : status;
+      },
+      [this](const std::wstring& message) { messages.push_back(message); },
+  }};
 };

@@ -3,50 +3,163 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <chrono>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
-std::wstring windowText(HWND window);
+inline std::wstring windowText(HWND window) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
 
-// Presses and releases keys as the keyboard would: virtual keys (Shift held
-// if asked), or the characters of a text, each typed as itself.
-void pressKey(WORD key, bool shift = false);
-void typeText(const std::wstring& text);
+// Sends keys and pointer moves as the keyboard and mouse would, through the
+// platform's input queue.
+inline void sendInput(std::vector<INPUT> inputs) {
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Sleep(50);
+}
 
-// Moves the pointer as the mouse would, to a point of the screen.
-void movePointer(POINT point);
+inline INPUT keyInput(WORD virtualKey, WORD unit = 0, DWORD flags = 0) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki = {virtualKey, unit, flags, 0, 0};
+  return input;
+}
+
+// Presses and releases a key, Shift held if asked.
+inline void pressKey(WORD key, bool shift = false) {
+  std::vector<INPUT> keys{keyInput(key), keyInput(key, 0, KEYEVENTF_KEYUP)};
+  if (shift) keys = {keyInput(VK_SHIFT), keys[0], keys[1], keyInput(VK_SHIFT, 0, KEYEVENTF_KEYUP)};
+  sendInput(keys);
+}
+
+// Types a text, each UTF-16 unit as itself.
+inline void typeText(const std::wstring& text) {
+  std::vector<INPUT> keys;
+  for (const wchar_t unit : text) {
+    keys.push_back(keyInput(0, unit, KEYEVENTF_UNICODE));
+    keys.push_back(keyInput(0, unit, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+  }
+  sendInput(keys);
+}
+
+// Moves the pointer to a point of the screen.
+inline void movePointer(POINT point) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  sendInput({input});
+}
 
 // Moves the pointer to the screen's top-left corner, away from where windows
 // appear. Wine learns where the pointer is only from input over one of its
 // windows, so a small window is put there for the move.
-void parkPointer();
+inline void parkPointer() {
+  const auto pump = [] {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  };
+  HWND corner = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 16, 16, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+  SetForegroundWindow(corner);
+  pump();
+  movePointer({8, 8});
+  movePointer({0, 0});
+  pump();
+  DestroyWindow(corner);
+  pump();
+}
+
+// Waits up to 20 s, or as long as asked, for the condition; false if it never held.
+template <typename Condition>
+bool waitFor(Condition condition, int milliseconds = 20000) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  for (; !condition(); Sleep(20))
+    if (std::chrono::steady_clock::now() > deadline) return false;
+  return true;
+}
 
 // Answers the next `count` dialog boxes that windows of the given thread show,
 // one after the other, from a thread of its own: `answer` reads what it needs
 // and presses a button. Finished when the object goes, or at wait().
 class DialogAnswers {
 public:
-  DialogAnswers(DWORD uiThread, int count, std::function<void(HWND dialog)> answer);
+  DialogAnswers(DWORD uiThread, int count, std::function<void(HWND dialog)> answer)
+      : thread_([=] {
+          for (int answered = 0; answered < count; ++answered) {
+            HWND dialog = nullptr;
+            const auto shown = [&] {
+              dialog = FindWindowExW(nullptr, nullptr, L"#32770", nullptr);
+              return dialog && IsWindowVisible(dialog) && GetWindowThreadProcessId(dialog, nullptr) == uiThread;
+            };
+            if (!waitFor(shown)) return;
+            answer(dialog);
+            waitFor([&] { return !IsWindow(dialog); });
+          }
+        }) {}
   ~DialogAnswers() { wait(); }
   DialogAnswers(const DialogAnswers&) = delete;
   DialogAnswers& operator=(const DialogAnswers&) = delete;
-  void wait();
+  void wait() {
+    if (thread_.joinable()) thread_.join();
+  }
 
 private:
   std::thread thread_;
 };
 
-void pressButton(HWND dialog, int id);
+inline void pressButton(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
 
-// In an Open dialog: goes to the folder and gives the names its file list
-// then holds, once filled; the text of the file type box.
-std::vector<std::wstring> listedIn(HWND openDialog, const std::wstring& folder);
-std::wstring fileTypeOf(HWND openDialog);
-// Types a path into the file name box and presses Open.
-void choose(HWND openDialog, const std::wstring& path);
+// Types a path into an Open dialog's file name box, a combo box (cmb13) or,
+// in older layouts, an edit box (edt1), and presses Open.
+inline void choose(HWND openDialog, const std::wstring& path) {
+  SetDlgItemTextW(openDialog, GetDlgItem(openDialog, 0x47C) ? 0x47C : 0x480, path.c_str());
+  pressButton(openDialog, IDOK);
+}
+
+// Takes an Open dialog to a folder (its path typed as a file name opens it)
+// and gives the names its file list then holds, once filled; the list is made
+// again for each folder.
+inline std::vector<std::wstring> listedIn(HWND openDialog, const std::wstring& folder) {
+  const auto listed = [openDialog] {
+    const HWND list = FindWindowExW(FindWindowExW(openDialog, nullptr, L"SHELLDLL_DefView", nullptr), nullptr,
+                                    L"SysListView32", nullptr);
+    std::vector<std::wstring> names(static_cast<size_t>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
+    for (size_t item = 0; item < names.size(); ++item) {
+      wchar_t name[MAX_PATH] = L"";
+      LVITEMW text{};
+      text.pszText = name;
+      text.cchTextMax = MAX_PATH;
+      SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&text));
+      names[item] = name;
+    }
+    return names;
+  };
+  waitFor([&] { return !listed().empty(); }, 2000);
+  const std::vector<std::wstring> before = listed();
+  choose(openDialog, folder);
+  std::vector<std::wstring> names;
+  waitFor([&] { return !(names = listed()).empty() && names != before; }, 2000);
+  return names;
+}
 
 // A file of the test's own under the Wine prefix's temporary folder, with
 // the folders on its path made as needed.
-std::wstring makeTempFile(const std::wstring& relativePath);
+inline std::wstring makeTempFile(const std::wstring& relativePath) {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::filesystem::path path = temp + relativePath;
+  std::filesystem::create_directories(path.parent_path());
+  CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return path.wstring();
+}

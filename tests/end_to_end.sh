@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real Tovix.exe at 200 % display scaling, driven with real X input on the
-# suite's virtual display: the banner on the screen is the picture drawn for
-# 200 %, pixel for pixel, and rings the name over the name box; a name typed
+# suite's virtual display: over the name box the banner on the screen is the
+# name picture drawn for 200 %, pixel for pixel; a name typed
 # and applied with a click is the one change in the user's registry; closing
 # ends the program, and no file was written. (What the boxes show, and the
 # rest of the banner's behaviour, the in-process tests check.)
@@ -18,7 +18,7 @@ wine reg add "$ZONE_KEY" /v DisplayName /t REG_SZ /d 'Zona de prueba' /f >/dev/n
 wine reg add "$ZONE_KEY" /v Icon /t REG_SZ /d 'explorer.exe#0100' /f >/dev/null
 
 # The user's registry before the run (less the settings Wine keeps of its own
-# running session), and the three pictures drawn for 200 % built into the program.
+# running session), and the name picture drawn for 200 % built into the program.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 exportUserRegistry() { # file
@@ -27,7 +27,7 @@ exportUserRegistry() { # file
     awk '/^\[/ { skip = index($0, "\\Software\\Wine\\Temporary System Parameters") > 0 } !skip' >"$1.txt"
 }
 exportUserRegistry "$work/before.reg"
-for id in 201 202 203; do wrestool -x --raw -t10 -n$id "$exe" >"$work/$id.jpg"; done
+wrestool -x --raw -t10 -n202 "$exe" >"$work/202.jpg"  # the name picture drawn for 200 %
 touch "$work/marker"
 sleep 1
 
@@ -44,35 +44,20 @@ pointAt() { # x y in client pixels at 96 DPI
   xdotool mousemove --sync $((clientX + $(px "$1"))) $((clientY + $(px "$2"))) mousemove_relative --sync 1 0
 }
 
-# Which picture the banner shows: the one drawn for 200 % whose pixels the
-# screen holds, to within the rounding of two JPEG decoders (the plain and the
-# ringed pictures differ by about 9 %, the 100 % one enlarged by about 5 %).
-banner() {
-  sleep 0.3
-  import -window root -crop "$(px 300)x$(px 63)+$((clientX + $(px 5) + 1))+$((clientY + $(px 5) + 1))" "$work/shown.png"
-  local id off
-  for id in 201 202 203; do
-    off=$(compare -metric RMSE "$work/shown.png" "$work/$id.jpg" null: 2>&1 || true)
-    if awk -F'[()]' '{ exit !($2 < 0.01) }' <<<"$off"; then
-      case $id in 201) echo plain ;; 202) echo name ;; 203) echo icon ;; esac
-      return
-    fi
-  done
-  echo "none (off the icon picture by $off)"
-}
-
-pointAt 20 130 # bare window
-check "banner over bare window" plain "$(banner)"
-pointAt 200 100 # the name box
-check "banner over the name box" name "$(banner)"
+# Pointing at the name box rings the name: the banner holds the pixels of
+# the name picture drawn for 200 %, to within the rounding of two JPEG
+# decoders (the plain and ringed pictures differ by about 9 %, the 100 % one
+# enlarged by about 5 %).
+pointAt 200 100
+sleep 0.3
+import -window root -crop "$(px 300)x$(px 63)+$((clientX + $(px 5) + 1))+$((clientY + $(px 5) + 1))" "$work/shown.png"
+off=$(compare -metric RMSE "$work/shown.png" "$work/202.jpg" null: 2>&1 || true)
+check "banner over the name box, off the 200 % name picture by $off" yes "$(awk -F'[()]' '{ print ($2 < 0.01 ? "yes" : "no") }' <<<"$off")"
 
 xdotool click 1 key --clearmodifiers Home shift+End BackSpace type --delay 20 'Zona nueva'
 pointAt 158 260 # Apply changes...
 xdotool click 1
-for _ in $(seq 50); do
-  [[ $(reg_text "$ZONE_KEY" DisplayName) == 'Zona nueva' ]] && break
-  sleep 0.1
-done
+sleep 0.3
 
 # Closing the window ends the program, with exit code 0.
 xdotool key --clearmodifiers alt+F4

@@ -6,6 +6,7 @@
 #include <ole2.h>
 
 #include <cwchar>
+#include <filesystem>
 
 namespace {
 
@@ -14,9 +15,9 @@ using Form1Test = Form1Fixture;
 // Start-up fills the boxes with what is stored, reports what is missing, and
 // leaves the banner ringing the icon if its box was filled last, else plain;
 // Apply then writes the untouched texts back as they were, or, without the
-// key, reports it and creates nothing. Texts in any
-// script, as another program stores them through the Unicode API, show and
-// are written back exactly: Tovix runs with UTF-8 as its ANSI code page.
+// key, reports it and creates nothing. Texts in any script, as another program
+// stores them through the Unicode API, show and are written back exactly:
+// Tovix runs with UTF-8 as its ANSI code page.
 struct StartUp {
   bool key;
   std::wstring name, icon;  // empty: not stored
@@ -103,20 +104,32 @@ TEST_F(Form1Test, ApplyWritesBothBoxesAsTheyStandEvenEmptyOrUntouchedOrAfterAFai
   EXPECT_EQ(failing.messages, (Messages{kSaving, kSaving}));
 }
 
-std::wstring currentFolder() {
-  std::wstring folder(MAX_PATH, L'\0');
-  folder.resize(GetCurrentDirectoryW(MAX_PATH, folder.data()));
-  return folder;
-}
+// A drop target that takes nothing.
+struct NoDrop : IDropTarget {
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
+    *object = this;
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE DragLeave() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Drop(IDataObject*, DWORD, POINTL, DWORD*) override { return E_NOTIMPL; }
+};
 
 // "Find..." through the real Open dialog, taken to a folder holding an icon
 // and a text file: it lists only the icon, under "Archivos de iconos". A
 // cancel leaves the icon box as it was; a choice in another folder puts its
 // full path there and rings the icon in the banner. Either way the process's
-// current folder stays where it was.
+// current folder stays where it was. The dialog registers drop targets, which
+// need OLE on the window's thread (COM alone is not enough on Windows).
 TEST_F(Form1Test, FindListsIconFilesAndFillsTheIconBoxLeavingTheCurrentFolderAlone) {
   storeBothValues();
   start();
+  NoDrop target;
+  EXPECT_EQ(RegisterDragDrop(form.hwnd(), &target), S_OK);
+  RevokeDragDrop(form.hwnd());
   const std::wstring listed = makeTempFile(L"Tovix find\\a.ico"), folder = listed.substr(0, listed.rfind(L'\\'));
   makeTempFile(L"Tovix find\\b.txt");
   const std::wstring icon = makeTempFile(L"Tovix icons\\zone.ico");
@@ -126,7 +139,7 @@ TEST_F(Form1Test, FindListsIconFilesAndFillsTheIconBoxLeavingTheCurrentFolderAlo
   std::vector<std::wstring> names;
   {
     DialogAnswers cancel(GetCurrentThreadId(), 1, [&](HWND dialog) {
-      fileType = fileTypeOf(dialog);
+      fileType = windowText(GetDlgItem(dialog, 0x470));  // the file type box, cmb1
       names = listedIn(dialog, folder);
       pressButton(dialog, IDCANCEL);
     });
@@ -136,28 +149,23 @@ TEST_F(Form1Test, FindListsIconFilesAndFillsTheIconBoxLeavingTheCurrentFolderAlo
   EXPECT_EQ(names, std::vector<std::wstring>{L"a.ico"});
   EXPECT_EQ(text(Text2), L"explorer.exe#0100");
   EXPECT_EQ(shown(Image1), shown(Image2));
-  EXPECT_EQ(currentFolder(), folder);
+  EXPECT_EQ(std::filesystem::current_path(), folder);
   {
     DialogAnswers answer(GetCurrentThreadId(), 1, [&](HWND dialog) { choose(dialog, icon); });
     click(Command1);
   }
   EXPECT_EQ(text(Text2), icon);
   EXPECT_EQ(shown(Image1), shown(Image3));
-  EXPECT_EQ(currentFolder(), folder);
-}
+  EXPECT_EQ(std::filesystem::current_path(), folder);
 
-// What "Find..." asks of the dialog, and a chosen path of 1,000 characters,
-// which Windows' own dialog can hand back (Wine's cannot): Windows fails the
-// call when the buffer offered is too small for the path.
-TEST_F(Form1Test, FindOffersRoomForTheLongestPathAndTakesALongOneWhole) {
-  start();
+  // Through the seam: what "Find..." asks of the dialog, and a chosen path of
+  // 1,000 characters, which Windows' own dialog can hand back (Wine's cannot);
+  // Windows fails the call when the buffer offered is too small for it.
   const std::wstring chosen = L"C:\\" + std::wstring(988, L'x') + L"\\zone.ico";
   OPENFILENAMEW asked{};
   ScopedOpenDialog dialog([&](OPENFILENAMEW* open) {
     asked = *open;
-    if (open->nMaxFile <= chosen.size()) return FALSE;
-    std::wcscpy(open->lpstrFile, chosen.c_str());
-    return TRUE;
+    return open->nMaxFile > chosen.size() && std::wcscpy(open->lpstrFile, chosen.c_str());
   });
   click(Command1);
   EXPECT_EQ(text(Text2), chosen);
@@ -166,26 +174,6 @@ TEST_F(Form1Test, FindOffersRoomForTheLongestPathAndTakesALongOneWhole) {
   EXPECT_EQ(asked.hwndOwner, form.hwnd());
   const DWORD wanted = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   EXPECT_EQ(asked.Flags & wanted, wanted);
-}
-
-// The Open dialog registers drop targets, which need OLE on the window's
-// thread (COM alone is not enough on Windows).
-TEST_F(Form1Test, TheWindowsThreadTakesDropTargets) {
-  start();
-  struct NoDrop : IDropTarget {
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
-      *object = this;
-      return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DragLeave() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Drop(IDataObject*, DWORD, POINTL, DWORD*) override { return E_NOTIMPL; }
-  } target;
-  EXPECT_EQ(RegisterDragDrop(form.hwnd(), &target), S_OK);
-  RevokeDragDrop(form.hwnd());
 }
 
 // Typed with the keyboard after a name longer than an edit control takes by

@@ -12,12 +12,9 @@ trap 'rm -rf "$work"' EXIT
 
 passed=0 failed=0
 check() { # what expected actual
-  if [[ $2 == "$3" ]]; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    printf 'FAILED: %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
-  fi
+  [[ $2 == "$3" ]] && passed=$((passed + 1)) && return
+  failed=$((failed + 1))
+  printf 'FAILED: %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
 }
 
 # The program file.
