@@ -26,10 +26,7 @@ inline void sendInput(std::vector<INPUT> inputs) {
 }
 
 inline INPUT keyInput(WORD virtualKey, WORD unit = 0, DWORD flags = 0) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki = {virtualKey, unit, flags, 0, 0};
-  return input;
+  return {.type = INPUT_KEYBOARD, .ki = {virtualKey, unit, flags, 0, 0}};
 }
 
 // Presses and releases a key, Shift held if asked.
@@ -51,31 +48,26 @@ inline void typeText(const std::wstring& text) {
 
 // Moves the pointer to a point of the screen.
 inline void movePointer(POINT point) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  sendInput({input});
+  sendInput({{.type = INPUT_MOUSE,
+              .mi = {MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1),
+                     MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1), 0,
+                     MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0}}});
 }
 
 // Moves the pointer to the screen's top-left corner, away from where windows
 // appear. Wine learns where the pointer is only from input over one of its
 // windows, so a small window is put there for the move.
 inline void parkPointer() {
-  const auto pump = [] {
-    MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-  };
+  MSG message{};
   HWND corner = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 16, 16, nullptr, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
   SetForegroundWindow(corner);
-  pump();
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
   movePointer({8, 8});
   movePointer({0, 0});
-  pump();
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
   DestroyWindow(corner);
-  pump();
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
 }
 
 // Waits up to 20 s, or as long as asked, for the condition; false if it never held.
@@ -106,8 +98,6 @@ public:
           }
         }) {}
   ~DialogAnswers() { wait(); }
-  DialogAnswers(const DialogAnswers&) = delete;
-  DialogAnswers& operator=(const DialogAnswers&) = delete;
   void wait() {
     if (thread_.joinable()) thread_.join();
   }

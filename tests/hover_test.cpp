@@ -6,12 +6,11 @@
 namespace {
 
 // Over a box its ring; over labels, buttons and the banner itself, no change;
-// over bare window the plain picture. The banner keeps its place and size,
-// and a move that would show the picture already shown repaints nothing.
+// over bare window the plain picture. A move that would show the picture
+// already shown repaints nothing.
 TEST_F(Form1Fixture, ThePointerRingsTheBoxUnderItAndNothingOverBareWindow) {
   storeBothValues();
   start();
-  const RECT banner = placeInClient(Image1);
   const struct {
     Form1Control over;
     POINT at;
@@ -23,14 +22,10 @@ TEST_F(Form1Fixture, ThePointerRingsTheBoxUnderItAndNothingOverBareWindow) {
   for (const auto& [over, at, picture] : moves) {
     pointAt(over, at);
     EXPECT_EQ(shown(Image1), shown(picture)) << "over control " << static_cast<int>(over) << " at " << at.y;
-    const RECT now = placeInClient(Image1);
-    EXPECT_TRUE(EqualRect(&now, &banner));
   }
   UpdateWindow(control(Image1));
-  for (int move = 0; move < 50; ++move) {
-    SendMessageW(control(Text2), WM_MOUSEMOVE, 0, MAKELPARAM(move, 5));
-    EXPECT_FALSE(GetUpdateRect(control(Image1), nullptr, FALSE));
-  }
+  SendMessageW(control(Text2), WM_MOUSEMOVE, 0, MAKELPARAM(9, 5));
+  EXPECT_FALSE(GetUpdateRect(control(Image1), nullptr, FALSE));
   SendMessageW(control(Text1), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
   EXPECT_TRUE(GetUpdateRect(control(Image1), nullptr, FALSE));
 }

@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Runs one test suite: in a Wine prefix of its own under build/ (a copy of the
 # template prefix), on a virtual display of its own; stops its wineserver at the end.
+# With TOVIX_DPI set, the screen has that many dots per inch, as display scaling
+# sets it (125 % is 120, 150 % is 144, 200 % is 192). With TOVIX_CODE_PAGE=932,
+# programs get the Japanese double-byte ANSI code page, which Wine takes from
+# the locale: compiled into build/ once, so the machine needs no locale of its own.
 # Usage: wine-suite.sh WINE_DIR NAME COMMAND...
 set -euo pipefail
 source "$(dirname "$0")/../tools/wine.sh"
@@ -9,6 +13,11 @@ wineDir=$1 name=$2
 shift 2
 export WINEPREFIX=$wineDir/$name
 copy_prefix "$wineDir/template" "$WINEPREFIX"
+if [[ ${TOVIX_CODE_PAGE:-} == 932 ]]; then
+  mkdir -p "$wineDir/locale"
+  [[ -d $wineDir/locale/ja_JP.UTF-8 ]] || localedef -i ja_JP -f UTF-8 "$wineDir/locale/ja_JP.UTF-8" >/dev/null 2>&1 || true
+  export LOCPATH=$wineDir/locale LC_ALL=ja_JP.UTF-8
+fi
 
 start_xvfb
 # The pointer starts in a corner, away from where the windows appear.
@@ -18,4 +27,5 @@ finish() {
   stop_xvfb
 }
 trap finish EXIT
+[[ -z ${TOVIX_DPI:-} ]] || wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TOVIX_DPI" /f >/dev/null
 "$@"
