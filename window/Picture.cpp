@@ -26,14 +26,21 @@ IStream* streamOver(const void* data, DWORD size) {
   return stream;
 }
 
-// The pixels of a bitmap, top row first.
+// The layout of Pixels as a device-independent bitmap: 32 bits a pixel, the
+// top row first (a negative height).
+BITMAPINFO formatOf(const Pixels& pixels) {
+  BITMAPINFO format{};
+  format.bmiHeader = {sizeof(BITMAPINFOHEADER), pixels.width, -pixels.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  return format;
+}
+
+// The pixels of a bitmap.
 Pixels pixelsOf(HBITMAP bitmap) {
   BITMAP info{};
   if (GetObjectW(bitmap, sizeof info, &info) == 0) return {};
   Pixels pixels{info.bmWidth, info.bmHeight,
                 std::vector<std::uint32_t>(static_cast<size_t>(info.bmWidth) * info.bmHeight)};
-  BITMAPINFO format{};
-  format.bmiHeader = {sizeof(BITMAPINFOHEADER), pixels.width, -pixels.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  BITMAPINFO format = formatOf(pixels);
   HDC screen = GetDC(nullptr);
   const int rows =
       GetDIBits(screen, bitmap, 0, static_cast<UINT>(pixels.height), pixels.bgra.data(), &format, DIB_RGB_COLORS);
@@ -62,8 +69,7 @@ Pixels decode(int resourceId) {
 }
 
 UniqueBitmap bitmapOf(const Pixels& pixels) {
-  BITMAPINFO format{};
-  format.bmiHeader = {sizeof(BITMAPINFOHEADER), pixels.width, -pixels.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  const BITMAPINFO format = formatOf(pixels);
   void* bits = nullptr;
   UniqueBitmap bitmap(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (bitmap) std::memcpy(bits, pixels.bgra.data(), pixels.bgra.size() * sizeof(std::uint32_t));
