@@ -249,10 +249,15 @@ def png_32(img):
     return out.getvalue()
 
 
+def encode(img, bits):
+    if bits == 8:
+        return dib_8(img)
+    return png_32(img) if img.width >= 128 else dib_32(img)
+
+
 def icon_images(draw):
     """Images in ICON_LAYOUT order; `draw(size)` returns the RGBA picture."""
-    encode = {8: lambda size: dib_8, 32: lambda size: png_32 if size >= 128 else dib_32}
-    return [(size, bits, encode[bits](size)(draw(size))) for size, bits in ICON_LAYOUT]
+    return [(size, bits, encode(draw(size), bits)) for size, bits in ICON_LAYOUT]
 
 
 def write_ico(path, images):
