@@ -22,7 +22,7 @@ wine reg add "$ZONE_KEY" /v Icon /t REG_SZ /d 'explorer.exe#0100' /f >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 exportUserRegistry() { # file
-  wine regedit /E "$(winepath -w "$1")" HKEY_CURRENT_USER
+  wine regedit /E "$(wine winepath -w "$1")" HKEY_CURRENT_USER
   iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r' |
     awk '/^\[/ { skip = index($0, "\\Software\\Wine\\Temporary System Parameters") > 0 } !skip' >"$1.txt"
 }

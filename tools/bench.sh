@@ -21,9 +21,9 @@ source tools/wine.sh
 runs=${BENCH_RUNS:-9}          # full runs of each program
 starts=${BENCH_STARTS:-12}     # more runs of each that only start the program and close it
 moves=${BENCH_MOVES:-10000}    # pointer moves in a full run
-tovix=build/Tovix.exe
-floor=build/Floor.exe
-launcher=build/BenchLauncher.exe
+tovix=$RUNNABLE_DIR/Tovix.exe
+floor=$RUNNABLE_DIR/Floor.exe
+launcher=$RUNNABLE_DIR/BenchLauncher.exe
 mkdir -p build/bench
 results=build/bench/results.txt
 modules=build/bench/modules.txt

@@ -38,10 +38,10 @@ wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d $managed /f >/dev/nul
 
 if [[ $headless == 0 ]]; then
   trap - EXIT
-  exec wine build/Tovix.exe
+  exec wine "$RUNNABLE_DIR/Tovix.exe"
 fi
 
-wine build/Tovix.exe &
+wine "$RUNNABLE_DIR/Tovix.exe" &
 if ! window=$(wait_for_window 'Tovix your Explorer'); then
   echo "Tovix did not show its window." >&2
   exit 1

@@ -1,7 +1,18 @@
-# Shared by the test and run scripts: quiet 32-bit Wine prefixes under build/,
-# each made once, and a virtual X display of our own.
-export WINEARCH=win32
+# Shared by the test, run and benchmark scripts: quiet Wine prefixes under
+# build/, each made once, and a virtual X display of our own.
 export WINEDEBUG=-all
+
+# 32-bit Wine and the 32-bit programs where this machine runs 32-bit code;
+# else 64-bit Wine and the programs built for x86-64 (tools/wine-arch.sh).
+# Debian's wine command always takes the 32-bit loader when it is installed.
+WINEARCH=$(bash "$(dirname "${BASH_SOURCE[0]}")/wine-arch.sh")
+export WINEARCH
+if [[ $WINEARCH == win64 ]]; then
+  wine() { /usr/lib/wine/wine64 "$@"; }
+  RUNNABLE_DIR=build/x86_64
+else
+  RUNNABLE_DIR=build
+fi
 
 # Makes a Wine prefix unless it exists: without network prompts (no Mono or
 # Gecko installers), and with Arial drawn by its metric twin so that text
@@ -14,7 +25,7 @@ make_prefix() {
   local prefix=$1 attended=${2:-}
   [[ -f $prefix/system.reg ]] && return 0
   mkdir -p "$prefix"
-  WINEPREFIX=$prefix WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+  WINEPREFIX=$prefix WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >/dev/null 2>&1
   WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
   if [[ $attended == unattended ]]; then
     WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
