@@ -25,16 +25,17 @@ protected:
     SendMessageW(control(button), BM_CLICK, 0, 0);
     form.DoEvents();
   }
-  // Presses a key, then lets the form handle it; false if that closed the window.
-  bool press(WORD key, bool shift = false) {
-    pressKey(key, shift);
-    return form.DoEvents();
+  // Presses a key, or types, and lets the form handle it; false if that closed the window.
+  bool press(WORD key, bool shift = false) { return send(keyPress(key, shift)); }
+  bool send(std::vector<INPUT> input) {
+    bool open = true;
+    deliver(std::move(input), [&] { open = form.DoEvents() && open; });
+    return open;
   }
   // Moves the pointer to a point of a control's client area.
   void pointAt(Form1Control which, POINT point = {4, 4}) {
     ClientToScreen(control(which), &point);
-    movePointer(point);
-    form.DoEvents();
+    send(pointerTo(point));
   }
   // Loads and shows the window, the pointer resting away from it: a window
   // that appears under the pointer gets a mouse move at once.

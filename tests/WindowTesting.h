@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -18,58 +20,6 @@ inline std::wstring windowText(HWND window) {
   return text;
 }
 
-// Sends keys and pointer moves as the keyboard and mouse would, through the
-// platform's input queue.
-inline void sendInput(std::vector<INPUT> inputs) {
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-  Sleep(50);
-}
-
-inline INPUT keyInput(WORD virtualKey, WORD unit = 0, DWORD flags = 0) {
-  return {.type = INPUT_KEYBOARD, .ki = {virtualKey, unit, flags, 0, 0}};
-}
-
-// Presses and releases a key, Shift held if asked.
-inline void pressKey(WORD key, bool shift = false) {
-  std::vector<INPUT> keys{keyInput(key), keyInput(key, 0, KEYEVENTF_KEYUP)};
-  if (shift) keys = {keyInput(VK_SHIFT), keys[0], keys[1], keyInput(VK_SHIFT, 0, KEYEVENTF_KEYUP)};
-  sendInput(keys);
-}
-
-// Types a text, each UTF-16 unit as itself.
-inline void typeText(const std::wstring& text) {
-  std::vector<INPUT> keys;
-  for (const wchar_t unit : text) {
-    keys.push_back(keyInput(0, unit, KEYEVENTF_UNICODE));
-    keys.push_back(keyInput(0, unit, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
-  }
-  sendInput(keys);
-}
-
-// Moves the pointer to a point of the screen.
-inline void movePointer(POINT point) {
-  sendInput({{.type = INPUT_MOUSE,
-              .mi = {MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1),
-                     MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1), 0,
-                     MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0}}});
-}
-
-// Moves the pointer to the screen's top-left corner, away from where windows
-// appear. Wine learns where the pointer is only from input over one of its
-// windows, so a small window is put there for the move.
-inline void parkPointer() {
-  MSG message{};
-  HWND corner = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 16, 16, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
-  SetForegroundWindow(corner);
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-  movePointer({8, 8});
-  movePointer({0, 0});
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-  DestroyWindow(corner);
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-}
-
 // Waits up to 20 s, or as long as asked, for the condition; false if it never held.
 template <typename Condition>
 bool waitFor(Condition condition, int milliseconds = 20000) {
@@ -77,6 +27,101 @@ bool waitFor(Condition condition, int milliseconds = 20000) {
   for (; !condition(); Sleep(20))
     if (std::chrono::steady_clock::now() > deadline) return false;
   return true;
+}
+
+// Real input: keys and pointer moves go through the platform's input queue as
+// the keyboard's and mouse's would. Hooks on this thread's keyboard and mouse
+// messages tell when the thread has taken them from its queue.
+struct InputSeen {
+  static inline thread_local int keysUp = 0;
+  static inline thread_local POINT move{-1, -1};
+  static LRESULT CALLBACK keyboard(int code, WPARAM key, LPARAM flags) {
+    if (code == HC_ACTION && (flags & 0x80000000)) ++keysUp;
+    return CallNextHookEx(nullptr, code, key, flags);
+  }
+  static LRESULT CALLBACK mouse(int code, WPARAM message, LPARAM info) {
+    if (code == HC_ACTION && message == WM_MOUSEMOVE) move = reinterpret_cast<const MOUSEHOOKSTRUCT*>(info)->pt;
+    return CallNextHookEx(nullptr, code, message, info);
+  }
+};
+
+// Sends the input, then runs `pump` (which handles the messages waiting) until
+// this thread has taken every key release and the last pointer move from its
+// queue, and once more for what they caused: no sleep guesses how long that takes.
+template <typename Pump>
+void deliver(std::vector<INPUT> inputs, Pump pump) {
+  const auto hook = [](int type, HOOKPROC seen) {
+    return SetWindowsHookExW(type, seen, nullptr, GetCurrentThreadId());
+  };
+  HHOOK keyboard = hook(WH_KEYBOARD, InputSeen::keyboard), mouse = hook(WH_MOUSE, InputSeen::mouse);
+  InputSeen::keysUp = 0;
+  InputSeen::move = {-1, -1};
+  const auto keysUp = std::ranges::count_if(
+      inputs, [](const INPUT& input) { return input.type == INPUT_KEYBOARD && (input.ki.dwFlags & KEYEVENTF_KEYUP); });
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  POINT pointer{};
+  GetCursorPos(&pointer);
+  const bool moves = inputs.back().type == INPUT_MOUSE;
+  const bool taken = waitFor([&] {
+    pump();
+    return InputSeen::keysUp >= keysUp &&
+           (!moves || (InputSeen::move.x == pointer.x && InputSeen::move.y == pointer.y));
+  });
+  pump();
+  UnhookWindowsHookEx(keyboard);
+  UnhookWindowsHookEx(mouse);
+  EXPECT_TRUE(taken) << "awaited the window's thread taking the input sent: " << InputSeen::keysUp << " of " << keysUp
+                     << " keys released, pointer moved to " << InputSeen::move.x << "," << InputSeen::move.y << " of "
+                     << pointer.x << "," << pointer.y;
+}
+
+inline INPUT keyInput(WORD virtualKey, WORD unit = 0, DWORD flags = 0) {
+  return {.type = INPUT_KEYBOARD, .ki = {virtualKey, unit, flags, 0, 0}};
+}
+
+// A key pressed and released, Shift held if asked.
+inline std::vector<INPUT> keyPress(WORD key, bool shift = false) {
+  std::vector<INPUT> keys{keyInput(key), keyInput(key, 0, KEYEVENTF_KEYUP)};
+  if (shift) keys = {keyInput(VK_SHIFT), keys[0], keys[1], keyInput(VK_SHIFT, 0, KEYEVENTF_KEYUP)};
+  return keys;
+}
+
+// A text typed, each UTF-16 unit as itself.
+inline std::vector<INPUT> typing(const std::wstring& text) {
+  std::vector<INPUT> keys;
+  for (const wchar_t unit : text) {
+    keys.push_back(keyInput(0, unit, KEYEVENTF_UNICODE));
+    keys.push_back(keyInput(0, unit, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+  }
+  return keys;
+}
+
+// The pointer moved to a point of the screen, from the pixel beside it, so
+// that it moves even where it rests there already.
+inline std::vector<INPUT> pointerTo(POINT point) {
+  const auto at = [](LONG x, LONG y) {
+    return INPUT{
+        .type = INPUT_MOUSE,
+        .mi = {MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1), MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1),
+               0, MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0}};
+  };
+  return {at(point.x + 1, point.y), at(point.x, point.y)};
+}
+
+// Moves the pointer to the screen's top-left corner, away from where windows
+// appear. Wine learns where the pointer is only from input over one of its
+// windows, so a small window that answers hit tests is put there for the move.
+inline void parkPointer() {
+  const auto pump = [] {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  };
+  HWND corner = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE | SS_NOTIFY, 0, 0, 16, 16, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetForegroundWindow(corner);
+  deliver(pointerTo({0, 0}), pump);
+  DestroyWindow(corner);
+  pump();
 }
 
 // Answers the next `count` dialog boxes that windows of the given thread show,
@@ -117,9 +162,9 @@ inline void choose(HWND openDialog, const std::wstring& path) {
   pressButton(openDialog, IDOK);
 }
 
-// Takes an Open dialog to a folder (its path typed as a file name opens it)
-// and gives the names its file list then holds, once filled; the list is made
-// again for each folder.
+// Takes an Open dialog to another folder than the one it shows (its path
+// typed as a file name opens it) and gives the names its file list then
+// holds, once filled; the list is made again for each folder.
 inline std::vector<std::wstring> listedIn(HWND openDialog, const std::wstring& folder) {
   const auto listed = [openDialog] {
     const HWND list = FindWindowExW(FindWindowExW(openDialog, nullptr, L"SHELLDLL_DefView", nullptr), nullptr,
@@ -135,11 +180,14 @@ inline std::vector<std::wstring> listedIn(HWND openDialog, const std::wstring& f
     }
     return names;
   };
-  waitFor([&] { return !listed().empty(); }, 2000);
-  const std::vector<std::wstring> before = listed();
+  // Filled: items listed, each with its name.
+  const auto filled = [&](std::vector<std::wstring>& names) {
+    return !(names = listed()).empty() && std::ranges::none_of(names, &std::wstring::empty);
+  };
+  std::vector<std::wstring> before, names;
+  waitFor([&] { return filled(before); });
   choose(openDialog, folder);
-  std::vector<std::wstring> names;
-  waitFor([&] { return !(names = listed()).empty() && names != before; }, 2000);
+  waitFor([&] { return filled(names) && names != before; });
   return names;
 }
 

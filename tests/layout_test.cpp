@@ -54,7 +54,7 @@ protected:
 };
 
 void Form1Layout::expectLaidOutAt(int dpi) {
-  UpdateWindow(form.hwnd());
+  RedrawWindow(form.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   // A client area of 314 x 294 pixels at 96 DPI inside the frame Windows draws
   // at that DPI. After a move, Wine keeps drawing the frame at the screen's
   // DPI (Windows redraws it first), so there the window's size is measured.
@@ -110,6 +110,20 @@ void Form1Layout::expectLaidOutAt(int dpi) {
   EXPECT_NE(GetPixel(window, 1, 1), RGB(0, 0, 0));  // the picture's white pane
   ReleaseDC(control(Image1), window);
   for (const auto stored : {Image2, Image3, Image4}) EXPECT_FALSE(IsWindowVisible(control(stored)));
+  // Between 100 % and 200 % it is the picture drawn for 200 % reduced, which
+  // stays sharper than the 100 % one enlarged.
+  if (dpi > 96 && dpi < 192) {
+    const int drawn = shown(Image1) == shown(Image2)   ? IDP_BANNER_NAME
+                      : shown(Image1) == shown(Image3) ? IDP_BANNER_ICON
+                                                       : IDP_BANNER_PLAIN;
+    const Pixels banner = pixelsOf(reinterpret_cast<HBITMAP>(shown(Image1))),
+                 reduced = resample(pixelsOf(Picture::fromResource(drawn)->bitmap(192)), picture.cx, picture.cy);
+    int off = banner.bgra.size() == reduced.bgra.size() ? 0 : 256;
+    for (size_t i = 0; off < 256 && i < banner.bgra.size(); ++i)
+      for (int shift = 0; shift < 32; shift += 8)
+        off = std::max(off, std::abs(int(banner.bgra[i] >> shift & 0xFF) - int(reduced.bgra[i] >> shift & 0xFF)));
+    EXPECT_LE(off, 1) << "the banner at " << dpi << " DPI against the picture drawn for 200 % reduced";
+  }
 
   // The window's icons, drawn at the sizes Windows shows at that DPI.
   for (const auto& [kind, sizeAt96] : {std::pair{ICON_BIG, 32}, std::pair{ICON_SMALL, 16}}) {

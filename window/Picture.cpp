@@ -34,20 +34,6 @@ BITMAPINFO formatOf(const Pixels& pixels) {
   return format;
 }
 
-// The pixels of a bitmap.
-Pixels pixelsOf(HBITMAP bitmap) {
-  BITMAP info{};
-  if (GetObjectW(bitmap, sizeof info, &info) == 0) return {};
-  Pixels pixels{info.bmWidth, info.bmHeight,
-                std::vector<std::uint32_t>(static_cast<size_t>(info.bmWidth) * info.bmHeight)};
-  BITMAPINFO format = formatOf(pixels);
-  HDC screen = GetDC(nullptr);
-  const int rows =
-      GetDIBits(screen, bitmap, 0, static_cast<UINT>(pixels.height), pixels.bgra.data(), &format, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  return rows == pixels.height ? pixels : Pixels{};
-}
-
 // The JPEG data of a resource, decoded.
 Pixels decode(int resourceId) {
   HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(resourceId), RT_RCDATA);
@@ -77,6 +63,19 @@ UniqueBitmap bitmapOf(const Pixels& pixels) {
 }
 
 }  // namespace
+
+Pixels pixelsOf(HBITMAP bitmap) {
+  BITMAP info{};
+  if (GetObjectW(bitmap, sizeof info, &info) == 0) return {};
+  Pixels pixels{info.bmWidth, info.bmHeight,
+                std::vector<std::uint32_t>(static_cast<size_t>(info.bmWidth) * info.bmHeight)};
+  BITMAPINFO format = formatOf(pixels);
+  HDC screen = GetDC(nullptr);
+  const int rows =
+      GetDIBits(screen, bitmap, 0, static_cast<UINT>(pixels.height), pixels.bgra.data(), &format, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  return rows == pixels.height ? pixels : Pixels{};
+}
 
 std::shared_ptr<const Picture> Picture::fromResource(int resourceId) {
   static std::map<int, std::weak_ptr<const Picture>> pictures;

@@ -4,9 +4,13 @@
 #pragma once
 
 #include "Handles.h"
+#include "Resample.h"
 
 #include <map>
 #include <memory>
+
+// The pixels of a bitmap, top row first; none if they cannot be read.
+Pixels pixelsOf(HBITMAP bitmap);
 
 class Picture {
 public:
