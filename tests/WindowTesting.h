@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -160,35 +159,6 @@ inline void pressButton(HWND dialog, int id) {
 inline void choose(HWND openDialog, const std::wstring& path) {
   SetDlgItemTextW(openDialog, GetDlgItem(openDialog, 0x47C) ? 0x47C : 0x480, path.c_str());
   pressButton(openDialog, IDOK);
-}
-
-// Takes an Open dialog to another folder than the one it shows (its path
-// typed as a file name opens it) and gives the names its file list then
-// holds, once filled; the list is made again for each folder.
-inline std::vector<std::wstring> listedIn(HWND openDialog, const std::wstring& folder) {
-  const auto listed = [openDialog] {
-    const HWND list = FindWindowExW(FindWindowExW(openDialog, nullptr, L"SHELLDLL_DefView", nullptr), nullptr,
-                                    L"SysListView32", nullptr);
-    std::vector<std::wstring> names(static_cast<size_t>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
-    for (size_t item = 0; item < names.size(); ++item) {
-      wchar_t name[MAX_PATH] = L"";
-      LVITEMW text{};
-      text.pszText = name;
-      text.cchTextMax = MAX_PATH;
-      SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&text));
-      names[item] = name;
-    }
-    return names;
-  };
-  // Filled: items listed, each with its name.
-  const auto filled = [&](std::vector<std::wstring>& names) {
-    return !(names = listed()).empty() && std::ranges::none_of(names, &std::wstring::empty);
-  };
-  std::vector<std::wstring> before, names;
-  waitFor([&] { return filled(before); });
-  choose(openDialog, folder);
-  waitFor([&] { return filled(names) && names != before; });
-  return names;
 }
 
 // A file of the test's own under the Wine prefix's temporary folder, with

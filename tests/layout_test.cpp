@@ -86,18 +86,6 @@ void Form1Layout::expectLaidOutAt(int dpi) {
   // At the screen's DPI the buttons have the stock dialog font.
   EXPECT_TRUE(dpi != screenDpi || fontOf(Command1) == GetStockObject(DEFAULT_GUI_FONT));
 
-  // The reminder takes two lines of its font within its label.
-  HDC dc = GetDC(control(Label3));
-  const HGDIOBJ previous = SelectObject(dc, fontOf(Label3));
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  RECT wrapped{0, 0, atDpi(236, dpi), 0};
-  DrawTextW(dc, text(Label3).c_str(), -1, &wrapped, DT_WORDBREAK | DT_CALCRECT | DT_NOPREFIX);
-  SelectObject(dc, previous);
-  ReleaseDC(control(Label3), dc);
-  EXPECT_EQ(wrapped.bottom, 2 * metrics.tmHeight) << "at " << dpi;
-  EXPECT_LE(wrapped.bottom, atDpi(32, dpi));
-
   // The banner: at its place, the 300 x 63 picture at its size on the screen,
   // inside a one-pixel black border; the stored pictures never seen.
   const SIZE picture{MulDiv(300, dpi, 96), MulDiv(63, dpi, 96)};
