@@ -37,14 +37,17 @@ protected:
     ClientToScreen(control(which), &point);
     send(pointerTo(point));
   }
-  // Loads and shows the window, the pointer resting away from it: a window
-  // that appears under the pointer gets a mouse move at once.
+  // Loads and shows the window, the pointer resting away from it (a window
+  // that appears under the pointer gets a mouse move at once), and waits until
+  // it is in front and painted.
   void start() {
     parkPointer();
     form.Load();
     form.Show();
     SetForegroundWindow(form.hwnd());
-    form.DoEvents();
+    EXPECT_TRUE(waitFor([&] { return form.DoEvents() && GetForegroundWindow() == form.hwnd(); }))
+        << "awaited the window in front";
+    RedrawWindow(form.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   }
   void storeBothValues() {
     zone.create();
