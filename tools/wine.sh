@@ -20,18 +20,45 @@ fi
 # virtual display: its windows are not left to a window manager (there is
 # none, and Wine would wait 2 s for one whenever a window hides or a program
 # ends), and a program that crashes ends at once, its backtrace printed,
-# instead of waiting for ever in Wine's crash dialog.
+# instead of waiting for ever in Wine's crash dialog. Every prefix, new or
+# made before, is given Wine's own fonts (provide_wine_fonts).
 make_prefix() {
   local prefix=$1 attended=${2:-}
-  [[ -f $prefix/system.reg ]] && return 0
-  mkdir -p "$prefix"
-  WINEPREFIX=$prefix WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >/dev/null 2>&1
-  WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
-  if [[ $attended == unattended ]]; then
-    WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  if [[ ! -f $prefix/system.reg ]]; then
+    mkdir -p "$prefix"
+    WINEPREFIX=$prefix WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >/dev/null 2>&1
+    WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
+    if [[ $attended == unattended ]]; then
+      WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+      WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    fi
+    WINEPREFIX=$prefix wineserver -w
   fi
-  WINEPREFIX=$prefix wineserver -w
+  provide_wine_fonts "$prefix"
+}
+
+# Where Debian's fonts-wine puts the fonts Wine ships: Marlett, whose glyphs
+# are the caption buttons (Close is its "r"), Tahoma, the captions' and
+# dialogs' face, and the bitmap system fonts.
+WINE_FONTS_DIR=/usr/share/wine/fonts
+
+# Links Wine's own fonts into the prefix's C:\windows\Fonts, which Wine reads
+# at every start. Wine 8 as Debian 12 builds it looks for them in
+# "<data dir>\../fonts" (Z:\usr\share\wine\../fonts), a name its file lookup
+# does not resolve (and that would be /usr/share/fonts if it did), so without
+# the links it has none of them: caption buttons fall back to a text face and
+# show Marlett's letters ("0 1 r"). Only missing links are made, so a prefix
+# made before gets them too, and copies of a prefix (cp -a) keep them.
+provide_wine_fonts() {
+  local fonts=$1/drive_c/windows/Fonts font
+  if [[ ! -d $WINE_FONTS_DIR ]]; then
+    echo "Wine's fonts are missing ($WINE_FONTS_DIR; Debian's fonts-wine): title bars will show letters for their buttons." >&2
+    return 0
+  fi
+  mkdir -p "$fonts"
+  for font in "$WINE_FONTS_DIR"/*; do
+    [[ -e $fonts/${font##*/} || -L $fonts/${font##*/} ]] || ln -s "$font" "$fonts/"
+  done
 }
 
 # Waits up to 20 s for a visible window titled exactly TITLE; prints its X id.
