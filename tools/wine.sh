@@ -80,6 +80,16 @@ reg_text() {
   wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_SZ *//p"
 }
 
+# A Windows installation has the zone key; a fresh Wine prefix does not. Makes
+# it when missing, from the prefix's own values for zone 0 (a name and an icon).
+make_zone_key() {
+  local zones='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings\Zones\0' value
+  wine reg query "$ZONE_KEY" >/dev/null 2>&1 && return 0
+  for value in DisplayName Icon; do
+    wine reg add "$ZONE_KEY" /v "$value" /t REG_SZ /d "$(reg_text "$zones" "$value")" /f >/dev/null
+  done
+}
+
 # Makes DST a fresh copy of the prefix SRC: cheaper than a prefix's first start.
 copy_prefix() {
   rm -rf "$2"
@@ -87,10 +97,13 @@ copy_prefix() {
 }
 
 # Starts a virtual X display on a free display number and exports DISPLAY.
+# Without -noreset, Xvfb resets whenever its last client leaves, and a reset
+# puts the pointer back at the screen's centre, where windows open: a pointer
+# parked before Wine connects would not stay parked.
 start_xvfb() {
   local numberFile
   numberFile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$numberFile" >/dev/null 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 200); do
     [[ -s $numberFile ]] && break
