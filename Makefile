@@ -1,7 +1,7 @@
 # The front door: make run, make test, make dist. They install what is missing first.
 BUILD := build
 
-.PHONY: all deps build run test dist bench assets clean
+.PHONY: all deps build run screenshots test dist bench assets clean
 
 all: build
 
@@ -16,6 +16,9 @@ build: deps $(BUILD)/CMakeCache.txt
 
 run: build
 	@bash tools/run.sh
+
+screenshots: build
+	@bash tools/screenshots.sh
 
 test: build
 	@ctest --preset windows-i686

@@ -20,18 +20,45 @@ fi
 # virtual display: its windows are not left to a window manager (there is
 # none, and Wine would wait 2 s for one whenever a window hides or a program
 # ends), and a program that crashes ends at once, its backtrace printed,
-# instead of waiting for ever in Wine's crash dialog.
+# instead of waiting for ever in Wine's crash dialog. Every prefix, new or
+# made before, is given Wine's own fonts (provide_wine_fonts).
 make_prefix() {
   local prefix=$1 attended=${2:-}
-  [[ -f $prefix/system.reg ]] && return 0
-  mkdir -p "$prefix"
-  WINEPREFIX=$prefix WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >/dev/null 2>&1
-  WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
-  if [[ $attended == unattended ]]; then
-    WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  if [[ ! -f $prefix/system.reg ]]; then
+    mkdir -p "$prefix"
+    WINEPREFIX=$prefix WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >/dev/null 2>&1
+    WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
+    if [[ $attended == unattended ]]; then
+      WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+      WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    fi
+    WINEPREFIX=$prefix wineserver -w
   fi
-  WINEPREFIX=$prefix wineserver -w
+  provide_wine_fonts "$prefix"
+}
+
+# Where Debian's fonts-wine puts the fonts Wine ships: Marlett, whose glyphs
+# are the caption buttons (Close is its "r"), Tahoma, the captions' and
+# dialogs' face, and the bitmap system fonts.
+WINE_FONTS_DIR=/usr/share/wine/fonts
+
+# Links Wine's own fonts into the prefix's C:\windows\Fonts, which Wine reads
+# at every start. Wine 8 as Debian 12 builds it looks for them in
+# "<data dir>\../fonts" (Z:\usr\share\wine\../fonts), a name its file lookup
+# does not resolve (and that would be /usr/share/fonts if it did), so without
+# the links it has none of them: caption buttons fall back to a text face and
+# show Marlett's letters ("0 1 r"). Only missing links are made, so a prefix
+# made before gets them too, and copies of a prefix (cp -a) keep them.
+provide_wine_fonts() {
+  local fonts=$1/drive_c/windows/Fonts font
+  if [[ ! -d $WINE_FONTS_DIR ]]; then
+    echo "Wine's fonts are missing ($WINE_FONTS_DIR; Debian's fonts-wine): title bars will show letters for their buttons." >&2
+    return 0
+  fi
+  mkdir -p "$fonts"
+  for font in "$WINE_FONTS_DIR"/*; do
+    [[ -e $fonts/${font##*/} || -L $fonts/${font##*/} ]] || ln -s "$font" "$fonts/"
+  done
 }
 
 # Waits up to 20 s for a visible window titled exactly TITLE; prints its X id.
@@ -53,6 +80,16 @@ reg_text() {
   wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_SZ *//p"
 }
 
+# A Windows installation has the zone key; a fresh Wine prefix does not. Makes
+# it when missing, from the prefix's own values for zone 0 (a name and an icon).
+make_zone_key() {
+  local zones='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings\Zones\0' value
+  wine reg query "$ZONE_KEY" >/dev/null 2>&1 && return 0
+  for value in DisplayName Icon; do
+    wine reg add "$ZONE_KEY" /v "$value" /t REG_SZ /d "$(reg_text "$zones" "$value")" /f >/dev/null
+  done
+}
+
 # Makes DST a fresh copy of the prefix SRC: cheaper than a prefix's first start.
 copy_prefix() {
   rm -rf "$2"
@@ -60,10 +97,13 @@ copy_prefix() {
 }
 
 # Starts a virtual X display on a free display number and exports DISPLAY.
+# Without -noreset, Xvfb resets whenever its last client leaves, and a reset
+# puts the pointer back at the screen's centre, where windows open: a pointer
+# parked before Wine connects would not stay parked.
 start_xvfb() {
   local numberFile
   numberFile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$numberFile" >/dev/null 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 200); do
     [[ -s $numberFile ]] && break
