@@ -1,7 +1,8 @@
-# The front door: make run, make test, make dist. They install what is missing first.
+# The front door: make run, make test, make dist, make screenshots, make bench.
+# They install what is missing first.
 BUILD := build
 
-.PHONY: all deps build run screenshots test dist bench assets clean
+.PHONY: all deps build run screenshots test dist verify-release bench assets clean
 
 all: build
 
@@ -25,6 +26,13 @@ test: build
 
 dist: deps $(BUILD)/CMakeCache.txt
 	@bash tools/dist.sh
+
+# make verify-release DIST=FOLDER (or the zip, with SHA256SUMS beside it):
+# checks a published release, signed or not, against this commit's build.
+verify-release: deps $(BUILD)/CMakeCache.txt
+	@test -n "$(DIST)" || { echo "Usage: make verify-release DIST=FOLDER_OR_ZIP" >&2; exit 2; }
+	@cmake --build --preset windows-i686 --target Tovix -j 2 -- --no-print-directory
+	@/usr/bin/python3 tools/verify_release.py "$(DIST)" $(BUILD)/Tovix.exe
 
 bench: build
 	@bash tools/bench.sh

@@ -3,9 +3,12 @@
 # program importing only Windows system DLLs, its icons (icoutils), its
 # version block (exiftool), its manifest, and its pictures (ImageMagick); and
 # the release: the same bytes from a second build elsewhere, the zip's entries
-# (zipinfo) and SHA256SUMS (sha256sum).
-# Usage: packaging.sh TOVIX_EXE
+# (zipinfo) and SHA256SUMS (sha256sum); signed with a throwaway key, checked
+# by osslsigncode and started under Wine (the x86-64 build where this machine
+# runs no 32-bit code, signed alike).
+# Usage (inside wine-suite.sh): packaging.sh TOVIX_EXE RUNNABLE_TOVIX_EXE
 set -uo pipefail
+source "$(dirname "$0")/../tools/wine.sh"
 exe=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -77,12 +80,46 @@ tar -C "$source" -c --exclude=./build --exclude=./dist --exclude=./.git . | tar 
   >"$work/build.log" 2>&1 || cat "$work/build.log"
 check "the same program built elsewhere" yes "$(cmp "$exe" "$elsewhere/build/Tovix.exe" && echo yes)"
 
-# The release: the program and README.txt, stored, MS-DOS attributes, no extra fields, the commit's time.
+# The release: the program and README.txt, stored, MS-DOS attributes, no extra fields, the commit's time;
+# make dist without a key in the copy (which has no git to date it) packs the same bytes.
+export SOURCE_DATE_EPOCH=$(git -C "$source" log -1 --format=%ct)
 /usr/bin/python3 "$source/tools/pack_release.py" "$exe" "$(<"$(dirname "$exe")/generated/version.txt")" "$work/dist"
+make -s -C "$elsewhere" dist >/dev/null
+check "make dist without a key" "" "$(diff -r "$work/dist" "$elsewhere/dist")"
 when=$(TZ=UTC LC_ALL=C git -C "$source" log -1 --format=%cd --date=format-local:'%y-%b-%d %H:%M')
 check "zip entries" "-rwxa-- fat b- stor $when Tovix.exe -rw-a-- fat b- stor $when README.txt" \
   "$(LC_ALL=C zipinfo "$work/dist/Tovix-1.0.0.0-win32.zip" | awk '/^-/ {print $1, $3, $5, $6, $7, $8, $9}' | xargs)"
 check "SHA256SUMS" "Tovix-1.0.0.0-win32.zip: OK Tovix.exe: OK" "$(cd "$work/dist" && sha256sum -c SHA256SUMS | xargs)"
+
+# Signed by make dist with a throwaway authority's code-signing key: the
+# signature holds, and fails once a byte changes; the resources read the same;
+# the release maps back to the build, and a build a byte off is named.
+bash "$source/tools/throwaway_signing_key.sh" "$work/key"
+export TOVIX_SIGN_PFX=$work/key/key.pfx TOVIX_SIGN_PASSWORD_FILE=$work/key/password
+make -s -C "$elsewhere" dist >/dev/null
+signed=$elsewhere/dist/Tovix.exe
+changed() { # program copy: the copy with its byte 1024 (in .text) inverted
+  cp "$1" "$2" && printf "$(printf '\\%03o' $((255 - $(od -An -tu1 -j1024 -N1 "$1"))))" | dd of="$2" bs=1 seek=1024 conv=notrunc status=none
+}
+changed "$exe" "$work/changed.exe" && changed "$signed" "$work/signed-changed.exe"
+verified() { osslsigncode verify -CAfile "$work/key/ca.pem" -in "$1" >/dev/null 2>&1 && echo yes || echo no; }
+check "signature, and with one byte changed" "yes no" "$(verified "$signed") $(verified "$work/signed-changed.exe")"
+resources() { for type in 3 10 14 16 24; do wrestool -x --raw -t$type "$1" | sha256sum; done; }
+check "the signed program's resources" "$(resources "$exe")" "$(resources "$signed")"
+verify() { /usr/bin/python3 "$source/tools/verify_release.py" "$elsewhere/dist" "$1" 2>&1 | grep -E '^(The release|  bytes)'; }
+check "the signed release against the build" "The release matches this build." "$(verify "$exe")"
+check "against a build one byte off" "  bytes 0x00000400-0x00000400 (1): section .text
+The release does not match: 1 check(s) failed." "$(verify "$work/changed.exe")"
+
+# The signed program starts: its window shows, and closes with exit code 0.
+started=$signed
+[[ $2 -ef $exe ]] || { started=$work/Tovix.exe && bash "$source/tools/sign.sh" "$2" "$started"; }
+for value in DisplayName Icon; do wine reg add "$ZONE_KEY" /v $value /d x /f >/dev/null; done
+wine "$started" &
+tovix=$!
+if window=$(wait_for_window 'Tovix your Explorer'); then xdotool windowfocus --sync "$window" key --clearmodifiers alt+F4; else kill "$tovix"; fi
+wait "$tovix"; status=$?
+check "the signed program's window, shown then closed" "shown 0" "${window:+shown} $status"
 
 echo "$passed passed, $failed failed"
 ((failed == 0))

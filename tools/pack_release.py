@@ -5,7 +5,11 @@
 # entries come in a fixed order, dated with the commit's time, with no owner,
 # permissions or extra fields. They are stored, not compressed, so that the
 # zip's bytes do not depend on the zlib that made it.
-# Usage: pack_release.py TOVIX_EXE VERSION OUT_DIR
+# When TOVIX_EXE is signed, UNSIGNED_EXE is the program as built: SHA256SUMS
+# names its checksum too, as unsigned/Tovix.exe, the bytes that anyone who
+# builds the same commit gets (tools/verify_release.py checks one against the
+# other).
+# Usage: pack_release.py TOVIX_EXE VERSION OUT_DIR [UNSIGNED_EXE]
 import hashlib
 import os
 import subprocess
@@ -19,7 +23,11 @@ NO_COMMIT = (1980, 1, 1, 0, 0, 0)
 
 
 def commit_time():
-    # In UTC, so that where the release is made does not change it.
+    # In UTC, so that where the release is made does not change it. A copy of
+    # the sources without git gives it as SOURCE_DATE_EPOCH, the variable that
+    # reproducible builds share for this.
+    if os.environ.get("SOURCE_DATE_EPOCH"):
+        return time.gmtime(int(os.environ["SOURCE_DATE_EPOCH"]))[:6]
     try:
         seconds = subprocess.run(["git", "-C", ROOT, "log", "-1", "--format=%ct"], capture_output=True, text=True,
                                  check=True).stdout
@@ -29,19 +37,12 @@ def commit_time():
         return NO_COMMIT
 
 
-def main(exe, version, out):
-    with open(exe, "rb") as f:
-        program = f.read()
+def write_zip(path, program):
     # CRLF line ends, which every Windows editor shows as lines.
     with open(os.path.join(ROOT, "docs", "release-readme.txt"), encoding="ascii") as f:
         readme = f.read().replace("\r\n", "\n").replace("\n", "\r\n").encode("ascii")
-
-    os.makedirs(out, exist_ok=True)
-    with open(os.path.join(out, "Tovix.exe"), "wb") as f:
-        f.write(program)
-    name = f"Tovix-{version}-win32.zip"
     when = commit_time()
-    with zipfile.ZipFile(os.path.join(out, name), "w") as z:
+    with zipfile.ZipFile(path, "w") as z:
         for entry, data in (("Tovix.exe", program), ("README.txt", readme)):
             info = zipfile.ZipInfo(entry, when)
             # MS-DOS attributes, no Unix owner or permissions: the archive bit
@@ -51,13 +52,26 @@ def main(exe, version, out):
             info.compress_type = zipfile.ZIP_STORED
             z.writestr(info, data)
 
+
+def main(exe, version, out, unsigned=None):
+    with open(exe, "rb") as f:
+        program = f.read()
+    os.makedirs(out, exist_ok=True)
+    with open(os.path.join(out, "Tovix.exe"), "wb") as f:
+        f.write(program)
+    name = f"Tovix-{version}-win32.zip"
+    write_zip(os.path.join(out, name), program)
+
+    files = [(name, os.path.join(out, name)), ("Tovix.exe", os.path.join(out, "Tovix.exe"))]
+    if unsigned:
+        files.append(("unsigned/Tovix.exe", unsigned))
     with open(os.path.join(out, "SHA256SUMS"), "w", newline="\n") as sums:
-        for file in (name, "Tovix.exe"):
-            with open(os.path.join(out, file), "rb") as f:
+        for file, path in files:
+            with open(path, "rb") as f:
                 sums.write(f"{hashlib.sha256(f.read()).hexdigest()}  {file}\n")
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 4:
-        sys.exit("Usage: pack_release.py TOVIX_EXE VERSION OUT_DIR")
+    if len(sys.argv) not in (4, 5):
+        sys.exit("Usage: pack_release.py TOVIX_EXE VERSION OUT_DIR [UNSIGNED_EXE]")
     main(*sys.argv[1:])
