@@ -124,31 +124,22 @@ inline void parkPointer() {
 }
 
 // Answers the next `count` dialog boxes that windows of the given thread show,
-// one after the other, from a thread of its own: `answer` reads what it needs
-// and presses a button. Finished when the object goes, or at wait().
-class DialogAnswers {
-public:
-  DialogAnswers(DWORD uiThread, int count, std::function<void(HWND dialog)> answer)
-      : thread_([=] {
-          for (int answered = 0; answered < count; ++answered) {
-            HWND dialog = nullptr;
-            const auto shown = [&] {
-              dialog = FindWindowExW(nullptr, nullptr, L"#32770", nullptr);
-              return dialog && IsWindowVisible(dialog) && GetWindowThreadProcessId(dialog, nullptr) == uiThread;
-            };
-            if (!waitFor(shown)) return;
-            answer(dialog);
-            waitFor([&] { return !IsWindow(dialog); });
-          }
-        }) {}
-  ~DialogAnswers() { wait(); }
-  void wait() {
-    if (thread_.joinable()) thread_.join();
-  }
-
-private:
-  std::thread thread_;
-};
+// one after the other, from a thread of its own, joined when it goes: `answer`
+// reads what it needs and presses a button.
+inline std::jthread answerDialogs(DWORD uiThread, int count, std::function<void(HWND dialog)> answer) {
+  return std::jthread([=] {
+    for (int answered = 0; answered < count; ++answered) {
+      HWND dialog = nullptr;
+      if (!waitFor([&] {
+            dialog = FindWindowExW(nullptr, nullptr, L"#32770", nullptr);
+            return dialog && IsWindowVisible(dialog) && GetWindowThreadProcessId(dialog, nullptr) == uiThread;
+          }))
+        return;
+      answer(dialog);
+      waitFor([&] { return !IsWindow(dialog); });
+    }
+  });
+}
 
 inline void pressButton(HWND dialog, int id) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));

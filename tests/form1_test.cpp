@@ -66,14 +66,14 @@ TEST_F(Form1Test, FailuresShowModalBoxesCaptionedTovixOwnedByTheWindow) {
   start();  // no zone key: the start-up messages were kept, not shown
   ScopedRegistryPlatform real(realRegistryPlatform());
   std::vector<std::wstring> seen;
-  DialogAnswers answers(GetCurrentThreadId(), 2, [&](HWND box) {
+  auto answers = answerDialogs(GetCurrentThreadId(), 2, [&](HWND box) {
     const HWND owner = GetWindow(box, GW_OWNER);
     seen.push_back(windowText(box) + L"|" + windowText(GetDlgItem(box, 0xFFFF)) + L"|" +
                    (owner == form.hwnd() && !IsWindowEnabled(owner) ? L"owner disabled" : L"?"));
     pressButton(box, IDOK);
   });
   click(Command2);
-  answers.wait();
+  answers.join();
   EXPECT_EQ(seen, std::vector<std::wstring>(2, L"Tovix|Error opening key.|owner disabled"));
 }
 
@@ -93,7 +93,7 @@ TEST_F(Form1Test, FindFillsTheIconBoxWithTheChosenIconLeavingTheCurrentFolderAlo
   pointAt(Label2);
   std::wstring fileType;
   {
-    DialogAnswers cancel(GetCurrentThreadId(), 1, [&](HWND dialog) {
+    auto cancel = answerDialogs(GetCurrentThreadId(), 1, [&](HWND dialog) {
       fileType = windowText(GetDlgItem(dialog, 0x470));  // the file type box, cmb1
       pressButton(dialog, IDCANCEL);
     });
@@ -103,7 +103,7 @@ TEST_F(Form1Test, FindFillsTheIconBoxWithTheChosenIconLeavingTheCurrentFolderAlo
   EXPECT_EQ(text(Text2), L"explorer.exe#0100");
   EXPECT_EQ(shown(Image1), shown(Image2));
   {
-    DialogAnswers answer(GetCurrentThreadId(), 1, [&](HWND dialog) { choose(dialog, icon); });
+    auto answer = answerDialogs(GetCurrentThreadId(), 1, [&](HWND dialog) { choose(dialog, icon); });
     click(Command1);
   }
   EXPECT_EQ(text(Text2), icon);
