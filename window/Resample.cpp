@@ -61,44 +61,48 @@ private:
   std::uint64_t multiplier_ = 0;
 };
 
+// One old row summed across: each new pixel's channels weighted by its
+// overlaps with the old pixels it covers, at most 255 × from.width each.
+void sumAcross(const Pixels& from, int y, const Axis& across, std::vector<std::uint32_t>& sums) {
+  const std::uint32_t* old = &from.bgra[static_cast<size_t>(y) * static_cast<size_t>(from.width)];
+  std::uint32_t* sum = sums.data();
+  for (const Cover& cover : across.covers) {
+    std::uint32_t b = 0, g = 0, r = 0, a = 0;
+    for (int k = 0; k < cover.count; ++k) {
+      const std::uint32_t pixel = old[cover.first + k], weight = across.weights[static_cast<size_t>(cover.weights + k)];
+      b += weight * (pixel & 0xFF);
+      g += weight * ((pixel >> 8) & 0xFF);
+      r += weight * ((pixel >> 16) & 0xFF);
+      a += weight * (pixel >> 24);
+    }
+    sum[0] = b, sum[1] = g, sum[2] = r, sum[3] = a;
+    sum += 4;
+  }
+}
+
 }  // namespace
 
-// Across first, each old row into sums of its channels weighted by the across
-// overlaps (at most 255 × from.width); then down, each new row summing those
-// rows weighted by the down overlaps (at most 255 × from.width × from.height),
-// divided by the new pixel's whole area, from.width × from.height, and rounded.
+// Each new row sums the old rows it covers, summed across and weighted by the
+// down overlaps (at most 255 × from.width × from.height a channel), and
+// divides by the new pixel's whole area, from.width × from.height. The old
+// rows are summed across one at a time as they are needed, each once: the
+// new rows take them in order, and neighbours share at most their last.
+// Buffers of a row or two, not the whole picture: under Wine the first touch
+// of a fresh megabyte costs milliseconds.
 Pixels resample(const Pixels& from, int width, int height) {
   const Axis across = axis(from.width, width), down = axis(from.height, height);
-  const size_t rowSize = static_cast<size_t>(width) * 4;
-  std::vector<std::uint32_t> rows(rowSize * static_cast<size_t>(from.height));
-  for (int y = 0; y < from.height; ++y) {
-    const std::uint32_t* old = &from.bgra[static_cast<size_t>(y) * static_cast<size_t>(from.width)];
-    std::uint32_t* sums = &rows[static_cast<size_t>(y) * rowSize];
-    for (const Cover& cover : across.covers) {
-      std::uint32_t b = 0, g = 0, r = 0, a = 0;
-      for (int k = 0; k < cover.count; ++k) {
-        const std::uint32_t pixel = old[cover.first + k],
-                            weight = across.weights[static_cast<size_t>(cover.weights + k)];
-        b += weight * (pixel & 0xFF);
-        g += weight * ((pixel >> 8) & 0xFF);
-        r += weight * ((pixel >> 16) & 0xFF);
-        a += weight * (pixel >> 24);
-      }
-      sums[0] = b, sums[1] = g, sums[2] = r, sums[3] = a;
-      sums += 4;
-    }
-  }
-
-  Pixels to{width, height, std::vector<std::uint32_t>(static_cast<size_t>(width) * static_cast<size_t>(height))};
   const Divider area(static_cast<std::uint32_t>(from.width) * static_cast<std::uint32_t>(from.height));
-  std::vector<std::uint32_t> sums(rowSize);
+  const size_t rowSize = static_cast<size_t>(width) * 4;
+  std::vector<std::uint32_t> oldRow(rowSize), sums(rowSize);
+  int summedRow = -1;
+  Pixels to{width, height, std::vector<std::uint32_t>(static_cast<size_t>(width) * static_cast<size_t>(height))};
   for (int y = 0; y < height; ++y) {
     const Cover& cover = down.covers[static_cast<size_t>(y)];
     std::ranges::fill(sums, 0u);
     for (int k = 0; k < cover.count; ++k) {
+      if (cover.first + k != summedRow) sumAcross(from, summedRow = cover.first + k, across, oldRow);
       const std::uint32_t weight = down.weights[static_cast<size_t>(cover.weights + k)];
-      const std::uint32_t* row = &rows[static_cast<size_t>(cover.first + k) * rowSize];
-      for (size_t i = 0; i < rowSize; ++i) sums[i] += weight * row[i];
+      for (size_t i = 0; i < rowSize; ++i) sums[i] += weight * oldRow[i];
     }
     std::uint32_t* pixel = &to.bgra[static_cast<size_t>(y) * static_cast<size_t>(width)];
     for (size_t i = 0; i < rowSize; i += 4, ++pixel)
