@@ -5,14 +5,16 @@
 #include "PointerMoves.h"
 
 #include <algorithm>
+#include <array>
 #include <cwchar>
 #include <iterator>
 
 namespace {
 
-// Where the pointer wanders, in client pixels: over the name box, bare
-// window, the icon box, bare window; the same places in Tovix and in the
-// floor program. A batch wanders up to two pixels right and down of its spot.
+// Where the pointer wanders, in client pixels at 96 DPI, scaled with the
+// screen's: over the name box, bare window, the icon box, bare window; the
+// same places in Tovix and in the floor program. A batch wanders up to two
+// pixels right and down of its spot.
 constexpr POINT kSpots[] = {{200, 100}, {20, 130}, {160, 156}, {160, 235}};
 constexpr bool kOverBox[] = {true, false, true, false};
 constexpr int kWanderReach = 2;
@@ -27,12 +29,23 @@ bool hitsExpected(HWND window, POINT client, bool overBox) {
   return _wcsicmp(className, L"Edit") == 0;
 }
 
+// The spots at the screen's DPI. The launcher is aware of the DPI, so it
+// sees the same pixels as the programs it measures, which are too.
+std::array<POINT, std::size(kSpots)> spotsAtScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  std::array<POINT, std::size(kSpots)> spots{};
+  for (size_t i = 0; i < spots.size(); ++i) spots[i] = {MulDiv(kSpots[i].x, dpi, 96), MulDiv(kSpots[i].y, dpi, 96)};
+  return spots;
+}
+
 // Every spot, and the far corner of its wander, lies over what it should:
 // an edit box, or the bare window.
-bool spotsHit(HWND window) {
-  for (size_t i = 0; i < std::size(kSpots); ++i) {
-    const POINT corner{kSpots[i].x + kWanderReach, kSpots[i].y + kWanderReach};
-    if (!hitsExpected(window, kSpots[i], kOverBox[i]) || !hitsExpected(window, corner, kOverBox[i])) return false;
+bool spotsHit(HWND window, std::span<const POINT> spots) {
+  for (size_t i = 0; i < spots.size(); ++i) {
+    const POINT corner{spots[i].x + kWanderReach, spots[i].y + kWanderReach};
+    if (!hitsExpected(window, spots[i], kOverBox[i]) || !hitsExpected(window, corner, kOverBox[i])) return false;
   }
   return true;
 }
@@ -58,14 +71,15 @@ bool timed(const Target& target, Span& span, Work work) {
 
 std::optional<MoveCost> measureMoveCost(const Target& target, int moves, int batch, const char*& error) {
   bringToFront(target.window);
-  if (!spotsHit(target.window)) {
+  const auto spots = spotsAtScreenDpi();
+  if (!spotsHit(target.window, spots)) {
     error = "spots-miss";
     return std::nullopt;
   }
   error = "not-answering";
   // One untimed round over every spot first: the first visit of each loads
   // its cursor and the like, which is not the cost of a move.
-  if (!movePointer(target.window, kSpots, 0, static_cast<int>(std::size(kSpots)) * batch, batch)) return std::nullopt;
+  if (!movePointer(target.window, spots, 0, static_cast<int>(spots.size()) * batch, batch)) return std::nullopt;
 
   MoveCost cost;
   cost.before = memoryOf(target.process.get());
@@ -78,7 +92,7 @@ std::optional<MoveCost> measureMoveCost(const Target& target, int moves, int bat
   Span moving, pacing;
   for (int first = 0; first < moves; first += kMovesAStretch) {
     const int count = std::min(kMovesAStretch, moves - first);
-    if (!timed(target, moving, [&] { return movePointer(target.window, kSpots, first, count, batch); }) ||
+    if (!timed(target, moving, [&] { return movePointer(target.window, spots, first, count, batch); }) ||
         !timed(target, pacing, [&] { return pingWindow(target.window, count); }))
       return std::nullopt;
   }

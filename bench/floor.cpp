@@ -1,70 +1,79 @@
-// Floor: the plainest Win32 program with Tovix's window and controls, the baseline its benchmarks compare with.
+// Floor: the plainest Win32 program with Tovix's window, controls and banner, the baseline its benchmarks compare with.
 #include <windows.h>
 
 #include <commctrl.h>
+#include <olectl.h>
 
+#include <cstring>
+
+#include "Form1Layout.h"
 #include "Handles.h"
 
 namespace {
 
-template <typename Handle>
-using GdiObject = UniqueGdiObject<Handle>;
-
 constexpr wchar_t kClass[] = L"Floor.Window";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-constexpr int kClientWidth = 314;
-constexpr int kClientHeight = 294;
-constexpr int kBannerWidth = 300;
-constexpr int kBannerHeight = 63;
+constexpr int kUnscaledDpi = 96;
 
-enum class Font { Label, Edit, Button };
-
-struct Child {
-  const wchar_t* className;
-  DWORD style;
-  const wchar_t* text;
-  int left, top, width, height;
-  Font font;
-};
-
-// Tovix's controls in Tovix's creation order, at its pixel places at 96 DPI.
 // The boxes hold the texts Tovix shows from the benchmark's registry values.
-// clang-format off
-constexpr Child kChildren[] = {
-  {L"STATIC", SS_BITMAP,                                        L"",                  5,   5, 302, 65, Font::Button},
-  {L"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY,                L"Status Name:",     16,  93,  76, 23, Font::Label},
-  {L"EDIT",   ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, L"My Computer",      107,  87, 192, 27, Font::Edit},
-  {L"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY,                L"Status Icon:",     16, 148,  73, 29, Font::Label},
-  {L"EDIT",   ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, L"explorer.exe#0100", 107, 143, 123, 27, Font::Edit},
-  {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP,                       L"Find...",         240, 141,  60, 28, Font::Button},
-  {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP,                       L"Apply changes...", 99, 246, 118, 28, Font::Button},
-  {L"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY,
-   L"Remenber for see the changes you need restart your computer",                   19, 193, 236, 32, Font::Label},
-};
-// clang-format on
-
-GdiObject<HFONT> arial(int pixels) {
-  return GdiObject<HFONT>(CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                      DEFAULT_PITCH | FF_SWISS, L"Arial"));
+const wchar_t* textOf(const ControlRow& row) {
+  if (&row == &::row(Form1Control::Text1)) return L"My Computer";
+  if (&row == &::row(Form1Control::Text2)) return L"explorer.exe#0100";
+  return row.text;
 }
 
-// A banner drawn in code: sky over ground, the size of Tovix's pictures.
-GdiObject<HBITMAP> banner() {
-  HDC screen = GetDC(nullptr);
-  GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen, kBannerWidth, kBannerHeight));
-  HDC dc = CreateCompatibleDC(screen);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ previous = SelectObject(dc, bitmap.get());
-  const RECT sky{0, 0, kBannerWidth, 40};
-  const RECT ground{0, 40, kBannerWidth, kBannerHeight};
-  GdiObject<HBRUSH> skyBrush(CreateSolidBrush(RGB(96, 160, 224)));
-  GdiObject<HBRUSH> groundBrush(CreateSolidBrush(RGB(64, 128, 64)));
-  FillRect(dc, &sky, skyBrush.get());
-  FillRect(dc, &ground, groundBrush.get());
-  SelectObject(dc, previous);
-  DeleteDC(dc);
-  return bitmap;
+DWORD styleOf(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Label:
+      return SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
+    case ControlKind::TextBox:
+      return ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
+    case ControlKind::CommandButton:
+      return BS_PUSHBUTTON | WS_TABSTOP;
+    case ControlKind::Image:
+      // The static stretches the picture to its size: the 200 % one to the DPI's.
+      return SS_BITMAP | SS_REALSIZECONTROL | WS_BORDER;
+  }
+  return 0;
+}
+
+const wchar_t* classOf(ControlKind kind) {
+  return kind == ControlKind::TextBox ? L"EDIT" : kind == ControlKind::CommandButton ? L"BUTTON" : L"STATIC";
+}
+
+UniqueFont arial(int hundredthsOfPoint, int dpi) {
+  return UniqueFont(CreateFontW(-MulDiv(hundredthsOfPoint, dpi, 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_SWISS, L"Arial"));
+}
+
+// The banner Tovix shows at start, decoded by OLE's picture loader as Tovix
+// decodes it: the picture drawn for 100 % at 96 DPI, the one for 200 % above.
+// The picture object owns the bitmap.
+IPicture* decodeBanner(int dpi) {
+  const int id = IDP_BANNER_ICON + (dpi > kUnscaledDpi ? IDP_DRAWN_FOR_200 : 0);
+  HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(id), RT_RCDATA);
+  const DWORD bytes = resource != nullptr ? SizeofResource(nullptr, resource) : 0;
+  HGLOBAL memory = bytes != 0 ? GlobalAlloc(GMEM_MOVEABLE, bytes) : nullptr;
+  if (memory == nullptr) return nullptr;
+  std::memcpy(GlobalLock(memory), LockResource(LoadResource(nullptr, resource)), bytes);
+  GlobalUnlock(memory);
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+    GlobalFree(memory);
+    return nullptr;
+  }
+  IPicture* picture = nullptr;
+  if (FAILED(OleLoadPicture(stream, static_cast<LONG>(bytes), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture))))
+    picture = nullptr;
+  stream->Release();
+  return picture;
+}
+
+HBITMAP bitmapOf(IPicture* picture) {
+  OLE_HANDLE handle = 0;
+  if (picture != nullptr) picture->get_Handle(&handle);
+  return reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
 }
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -80,12 +89,16 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   }
 }
 
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int run(HINSTANCE instance) {
   // The themed controls its manifest asks for, as Tovix has them.
   const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&classes);
+
+  // Laid out at the screen's DPI, which its manifest lets it see, as Tovix is.
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  IPicture* banner = decodeBanner(dpi);
 
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
@@ -96,28 +109,35 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   windowClass.lpszClassName = kClass;
   RegisterClassExW(&windowClass);
 
-  RECT outer{0, 0, kClientWidth, kClientHeight};
+  RECT outer{0, 0, twipsToPixels(kForm1.clientWidth, dpi), twipsToPixels(kForm1.clientHeight, dpi)};
   AdjustWindowRectEx(&outer, kStyle, FALSE, 0);
-  const int width = outer.right - outer.left;
-  const int height = outer.bottom - outer.top;
-  HWND window =
-      CreateWindowExW(0, kClass, L"Floor", kStyle, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                      (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, nullptr, nullptr, instance, nullptr);
+  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  HWND window = CreateWindowExW(0, kClass, kForm1.caption, kStyle, work.left + (work.right - work.left - width) / 2,
+                                work.top + (work.bottom - work.top - height) / 2, width, height, nullptr, nullptr,
+                                instance, nullptr);
   if (window == nullptr) return 1;
 
-  // The fonts and the bitmap outlive the controls, which go with the window inside the loop.
-  const GdiObject<HFONT> labelFont = arial(11);
-  const GdiObject<HFONT> editFont = arial(13);
-  const GdiObject<HBITMAP> picture = banner();
-  for (const Child& child : kChildren) {
-    HWND control = CreateWindowExW(0, child.className, child.text, WS_CHILD | WS_VISIBLE | child.style, child.left,
-                                   child.top, child.width, child.height, window, nullptr, instance, nullptr);
-    const HFONT font = child.font == Font::Label  ? labelFont.get()
-                       : child.font == Font::Edit ? editFont.get()
-                                                  : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  // The fonts outlive the controls, which go with the window inside the loop.
+  const UniqueFont arial825 = arial(825, dpi), arial975 = arial(975, dpi);
+  for (const ControlRow& row : kForm1Controls) {
+    if (!row.visible) continue;
+    RECT place{twipsToPixels(row.left, dpi), twipsToPixels(row.top, dpi), twipsToPixels(row.left + row.width, dpi),
+               twipsToPixels(row.top + row.height, dpi)};
+    if (row.kind == ControlKind::Image) {  // the picture's size at the DPI, and the border
+      place.right = place.left + MulDiv(twipsToPixels(row.width, kUnscaledDpi) - 2, dpi, kUnscaledDpi) + 2;
+      place.bottom = place.top + MulDiv(twipsToPixels(row.height, kUnscaledDpi) - 2, dpi, kUnscaledDpi) + 2;
+    }
+    HWND control = CreateWindowExW(0, classOf(row.kind), textOf(row), WS_CHILD | WS_VISIBLE | styleOf(row.kind),
+                                   place.left, place.top, place.right - place.left, place.bottom - place.top, window,
+                                   nullptr, instance, nullptr);
+    const HFONT font = row.font == FontKind::Arial825   ? arial825.get()
+                       : row.font == FontKind::Arial975 ? arial975.get()
+                                                        : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (child.style & SS_BITMAP)
-      SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
+    if (row.kind == ControlKind::Image)
+      SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmapOf(banner)));
   }
 
   ShowWindow(window, SW_SHOW);
@@ -128,5 +148,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+  if (banner != nullptr) banner->Release();
   return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+// OLE on the thread for the picture loader, as Tovix has it.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  if (FAILED(OleInitialize(nullptr))) return 1;
+  const int exitCode = run(instance);
+  OleUninitialize();
+  return exitCode;
 }

@@ -1,4 +1,4 @@
-// BenchLauncher: starts one program, measures its start-up, memory and pointer-move cost, and prints one line.
+// BenchLauncher: starts one program, measures its start-up, memory, pointer-move cost and exit, and prints one line.
 #include "Clock.h"
 #include "MoveCost.h"
 #include "PointerMoves.h"
@@ -94,6 +94,9 @@ int fail(const Options& options, Target& target, const char* what) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Aware of the DPI, as the programs it measures are: it sees their pixels
+  // unscaled, and where the pointer goes is where it means.
+  SetProcessDPIAware();
   Options options;
   if (!parse(argc, argv, options)) {
     std::fprintf(stderr, "usage: BenchLauncher NAME PROGRAM [--moves=N] [--batch=N] [--modules]\n");
@@ -114,12 +117,19 @@ int wmain(int argc, wchar_t** argv) {
     if (!moves) return fail(options, target, error);
   }
 
+  // Exit: from asking the window to close until the process has ended.
   DWORD exitCode = 0;
+  const double closing = nowMs();
   if (!closeTarget(target, kTimeoutMs, exitCode)) return fail(options, target, "no-exit");
+  const double exitMs = nowMs() - closing;
 
-  std::printf("%ls startup_ms=%.1f idle_ms=%.1f startup_cpu_ms=%.0f peak_ws_kb=%.0f private_kb=%.0f",
-              options.name.c_str(), startup.toWindowMs, startup.toIdleMs, startup.cpuMs,
-              kb(startup.memory.peakWorkingSet), kb(startup.memory.privateBytes));
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  std::printf(
+      "%ls dpi=%d startup_ms=%.1f idle_ms=%.1f exit_ms=%.1f startup_cpu_ms=%.0f peak_ws_kb=%.0f private_kb=%.0f",
+      options.name.c_str(), dpi, startup.toWindowMs, startup.toIdleMs, exitMs, startup.cpuMs,
+      kb(startup.memory.peakWorkingSet), kb(startup.memory.privateBytes));
   printGui("idle", startup.gui);
   if (moves) printMoves(*moves, options.moves);
   std::printf(" exit=%lu\n", exitCode);

@@ -12,5 +12,7 @@ struct Pixels {
 };
 
 // The picture at the new size. Reducing this way keeps every old pixel's share
-// and no more, so fine lines and text stay even instead of breaking up.
+// and no more, so fine lines and text stay even instead of breaking up. Each
+// channel is rounded to the nearest level (halves up). For pictures of up to
+// eight million pixels, whose weighted sums fit in 32 bits.
 Pixels resample(const Pixels& from, int width, int height);
