@@ -25,8 +25,7 @@ protected:
     SendMessageW(control(button), BM_CLICK, 0, 0);
     form.DoEvents();
   }
-  // Presses a key, or types, and lets the form handle it; false if that closed the window.
-  bool press(WORD key, bool shift = false) { return send(keyPress(key, shift)); }
+  // Sends keys or pointer moves and lets the form handle them; false if that closed the window.
   bool send(std::vector<INPUT> input) {
     bool open = true;
     deliver(std::move(input), [&] { open = form.DoEvents() && open; });

@@ -33,9 +33,8 @@ public:
   const std::wstring& path() const { return path_; }
   bool exists() const {
     HKEY key = nullptr;
-    const bool opened = RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
-    if (opened) RegCloseKey(key);
-    return opened;
+    return RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS &&
+           RegCloseKey(key) == ERROR_SUCCESS;
   }
   void create() const {
     HKEY key = nullptr;

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
@@ -69,9 +68,8 @@ void deliver(std::vector<INPUT> inputs, Pump pump) {
   pump();
   UnhookWindowsHookEx(keyboard);
   UnhookWindowsHookEx(mouse);
-  EXPECT_TRUE(taken) << "awaited the window's thread taking the input sent: " << InputSeen::keysUp << " of " << keysUp
-                     << " keys released, pointer moved to " << InputSeen::move.x << "," << InputSeen::move.y << " of "
-                     << pointer.x << "," << pointer.y;
+  EXPECT_TRUE(taken) << "awaited the window's thread taking the input: " << InputSeen::keysUp << " of " << keysUp
+                     << " keys released, the pointer at " << pointer.x << "," << pointer.y << " or not moving";
 }
 
 inline INPUT keyInput(WORD virtualKey, WORD unit = 0, DWORD flags = 0) {
@@ -150,15 +148,4 @@ inline void pressButton(HWND dialog, int id) {
 inline void choose(HWND openDialog, const std::wstring& path) {
   SetDlgItemTextW(openDialog, GetDlgItem(openDialog, 0x47C) ? 0x47C : 0x480, path.c_str());
   pressButton(openDialog, IDOK);
-}
-
-// A file of the test's own under the Wine prefix's temporary folder, with
-// the folders on its path made as needed.
-inline std::wstring makeTempFile(const std::wstring& relativePath) {
-  wchar_t temp[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, temp);
-  const std::filesystem::path path = temp + relativePath;
-  std::filesystem::create_directories(path.parent_path());
-  CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  return path.wstring();
 }

@@ -11,14 +11,10 @@ namespace {
 TEST_F(Form1Fixture, ThePointerRingsTheBoxUnderItAndNothingOverBareWindow) {
   storeBothValues();
   start();
-  const struct {
-    Form1Control over;
-    POINT at;
-    Form1Control picture;
-  } moves[] = {{Text1, {4, 4}, Image2},   {Label1, {4, 4}, Image2}, {Command1, {4, 4}, Image2},
-               {Image1, {4, 4}, Image2},  {Label3, {4, 4}, Image2}, {Command2, {4, 4}, Image2},
-               {Label1, {4, 40}, Image4},  // below the label: bare window
-               {Text2, {4, 4}, Image3},   {Label2, {4, 4}, Image3}};
+  const std::tuple<Form1Control, POINT, Form1Control> moves[] = {
+      {Text1, {4, 4}, Image2},  {Label1, {4, 4}, Image2},   {Command1, {4, 4}, Image2}, {Image1, {4, 4}, Image2},
+      {Label3, {4, 4}, Image2}, {Command2, {4, 4}, Image2}, {Label1, {4, 40}, Image4},  // below the label: bare window
+      {Text2, {4, 4}, Image3},  {Label2, {4, 4}, Image3}};
   for (const auto& [over, at, picture] : moves) {
     pointAt(over, at);
     EXPECT_EQ(shown(Image1), shown(picture)) << "over control " << static_cast<int>(over) << " at " << at.y;
