@@ -78,8 +78,8 @@ HBITMAP bitmapOf(IPicture* picture) {
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CLOSE:
-      DestroyWindow(window);
+    case WM_CLOSE:  // the owner goes, and the window with it
+      DestroyWindow(GetAncestor(window, GA_ROOTOWNER));
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
@@ -114,8 +114,11 @@ int run(HINSTANCE instance) {
   const int width = outer.right - outer.left, height = outer.bottom - outer.top;
   RECT work{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  // No task-bar button, as Tovix's window has none: Windows gives an owned
+  // window none, so the window is owned by a hidden one.
+  HWND owner = CreateWindowExW(0, kClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
   HWND window = CreateWindowExW(0, kClass, kForm1.caption, kStyle, work.left + (work.right - work.left - width) / 2,
-                                work.top + (work.bottom - work.top - height) / 2, width, height, nullptr, nullptr,
+                                work.top + (work.bottom - work.top - height) / 2, width, height, owner, nullptr,
                                 instance, nullptr);
   if (window == nullptr) return 1;
 

@@ -53,8 +53,13 @@ protected:
     zone.setWide(L"DisplayName", L"Laura");
     zone.setWide(L"Icon", L"explorer.exe#0100");
   }
-  // The bitmap an image control shows.
-  LRESULT shown(Form1Control image) const { return SendMessageW(control(image), STM_GETIMAGE, IMAGE_BITMAP, 0); }
+  // The bitmap an image control shows at the window's DPI: the banner's, or
+  // that of a stored picture, which has no window.
+  LRESULT shown(Form1Control image) const {
+    if (image != Image1)
+      return reinterpret_cast<LRESULT>(Picture::fromResource(row(image).picture)->bitmap(form.dotsPerInch()));
+    return SendMessageW(control(image), STM_GETIMAGE, IMAGE_BITMAP, 0);
+  }
   RECT placeInClient(Form1Control which) const {
     RECT place{};
     GetWindowRect(control(which), &place);

@@ -48,10 +48,8 @@ struct InputSeen {
 // queue, and once more for what they caused: no sleep guesses how long that takes.
 template <typename Pump>
 void deliver(std::vector<INPUT> inputs, Pump pump) {
-  const auto hook = [](int type, HOOKPROC seen) {
-    return SetWindowsHookExW(type, seen, nullptr, GetCurrentThreadId());
-  };
-  HHOOK keyboard = hook(WH_KEYBOARD, InputSeen::keyboard), mouse = hook(WH_MOUSE, InputSeen::mouse);
+  HHOOK keyboard = SetWindowsHookExW(WH_KEYBOARD, InputSeen::keyboard, nullptr, GetCurrentThreadId()),
+        mouse = SetWindowsHookExW(WH_MOUSE, InputSeen::mouse, nullptr, GetCurrentThreadId());
   InputSeen::keysUp = 0;
   InputSeen::move = {-1, -1};
   const auto keysUp = std::ranges::count_if(
@@ -109,16 +107,14 @@ inline std::vector<INPUT> pointerTo(POINT point) {
 // appear. Wine learns where the pointer is only from input over one of its
 // windows, so a small window that answers hit tests is put there for the move.
 inline void parkPointer() {
-  const auto pump = [] {
-    MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-  };
   HWND corner = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE | SS_NOTIFY, 0, 0, 16, 16, nullptr,
                                 nullptr, GetModuleHandleW(nullptr), nullptr);
   SetForegroundWindow(corner);
-  deliver(pointerTo({0, 0}), pump);
+  deliver(pointerTo({0, 0}), [] {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  });
   DestroyWindow(corner);
-  pump();
 }
 
 // Answers the next `count` dialog boxes that windows of the given thread show,

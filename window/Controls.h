@@ -85,6 +85,7 @@ private:
 
 // Shows a picture at its own size, never stretched, inside an optional
 // one-pixel border; the control is always the picture's size plus the border.
+// A hidden one only holds its picture, and has no window.
 // The picture's own size is its size at 96 DPI scaled with the DPI: the same
 // length on the screen at any display scaling.
 class Image : public Control {

@@ -14,7 +14,11 @@ int borderWidth(const ControlRow& row) { return row.border ? 1 : 0; }
 // The control paints the picture itself rather than handing it to a bitmap
 // static: a static copies a bitmap with alpha each time it is given one, and
 // it shrinks to the bitmap so that its border would eat into the picture.
+// A hidden image control is never drawn and only holds its picture, so it has
+// no window: one would cost its making at start and its destruction at exit.
 void Image::create(HWND parent, int id, const RECT& place) {
+  setPicture(Picture::fromResource(row_.picture));
+  if (!row_.visible) return;
   static const ATOM registered = [] {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -26,7 +30,6 @@ void Image::create(HWND parent, int id, const RECT& place) {
   }();
   (void)registered;
   createWindow(kImageClass, 0, parent, id, place);
-  setPicture(Picture::fromResource(row_.picture));
 }
 
 // At its row's place, its size that of its pictures (all of Tovix's are the
@@ -44,7 +47,7 @@ RECT Image::place() const {
 void Image::setPicture(std::shared_ptr<const Picture> picture) {
   if (picture == picture_) return;  // already showing it: nothing to repaint
   picture_ = std::move(picture);
-  InvalidateRect(hwnd(), nullptr, FALSE);
+  if (hwnd() != nullptr) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 // Sizes the control to its picture and border, once the picture is decoded
