@@ -9,7 +9,7 @@ all: build
 deps:
 	@bash tools/deps.sh
 
-$(BUILD)/CMakeCache.txt: CMakeLists.txt CMakePresets.json cmake/mingw-i686.cmake
+$(BUILD)/CMakeCache.txt: CMakeLists.txt CMakePresets.json $(wildcard cmake/*.cmake)
 	@cmake --preset windows-i686 >/dev/null
 
 build: deps $(BUILD)/CMakeCache.txt
