@@ -78,8 +78,13 @@ HBITMAP bitmapOf(IPicture* picture) {
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CLOSE:  // the owner goes, and the window with it
-      DestroyWindow(GetAncestor(window, GA_ROOTOWNER));
+    case WM_CLOSE:
+      // The owner goes, and the window with it, as Tovix's do. The owner is
+      // asked for as such: GA_ROOTOWNER, like GetParent, names the owner of a
+      // WS_POPUP window only, so it gave the window itself, and the hidden
+      // owner and the thread's input-method window were left for the process's
+      // end, sparing the floor its last COM apartment's teardown.
+      DestroyWindow(GetWindow(window, GW_OWNER));
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
