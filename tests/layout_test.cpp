@@ -33,7 +33,13 @@ protected:
   HFONT fontOf(Form1Control which) const {
     return reinterpret_cast<HFONT>(SendMessageW(control(which), WM_GETFONT, 0, 0));
   }
-  HICON icon(WPARAM kind) const { return reinterpret_cast<HICON>(SendMessageW(form.hwnd(), WM_GETICON, kind, 0)); }
+  // The icon Windows shows: the window's own if it was given one, else its class's.
+  HICON icon(WPARAM kind) const {
+    const auto own = reinterpret_cast<HICON>(SendMessageW(form.hwnd(), WM_GETICON, kind, 0));
+    return own != nullptr
+               ? own
+               : reinterpret_cast<HICON>(GetClassLongPtrW(form.hwnd(), kind == ICON_BIG ? GCLP_HICON : GCLP_HICONSM));
+  }
   // What Windows does when the window moves to a monitor of that DPI: it asks
   // for the window's size there, then suggests a place of that size.
   void moveToMonitorOf(int dpi) {

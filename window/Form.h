@@ -71,7 +71,9 @@ private:
   void createWindow();
   void createControls();
   SIZE outerSizeAt(int dpi) const;
-  void makeFontsAndIcons();
+  void makeFonts();
+  void loadIcons();
+  void giveIcons() const;
   void giveFont(const Control& control) const;
 
   OleSession ole_;
@@ -85,6 +87,8 @@ private:
   UniqueFont dialogFont_;  // none where the stock dialog font is the right size
   UniqueIcon bigIcon_;
   UniqueIcon smallIcon_;
+  // The window's class, with the icons; unregistered once the window is gone.
+  UniqueClass formClass_;
   UniqueWindow owner_;
   UniqueWindow window_;
   HWND lastFocus_ = nullptr;

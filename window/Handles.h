@@ -41,6 +41,7 @@ inline void deleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void destroyWindow(HWND window) { DestroyWindow(window); }
 inline void closeHandle(HANDLE handle) { CloseHandle(handle); }
 inline void destroyIcon(HICON icon) { DestroyIcon(icon); }
+inline void unregisterClass(ATOM atom) { UnregisterClassW(MAKEINTATOM(atom), GetModuleHandleW(nullptr)); }
 
 template <typename GdiObject>
 using UniqueGdiObject = Unique<GdiObject, deleteGdiObject>;
@@ -49,3 +50,4 @@ using UniqueBitmap = UniqueGdiObject<HBITMAP>;
 using UniqueWindow = Unique<HWND, destroyWindow>;
 using UniqueHandle = Unique<HANDLE, closeHandle>;
 using UniqueIcon = Unique<HICON, destroyIcon>;
+using UniqueClass = Unique<ATOM, unregisterClass>;
