@@ -19,10 +19,14 @@ fi
 
 source tools/wine.sh
 
+# 60 start-ups and exits of each program at each DPI: under Wine a process
+# ends in one of two times about 3 ms apart, as the scheduler happens to run
+# it, and with 30 the median of the exit ratios still moved by a tenth from
+# one report to the next. A start-up alone takes less than half a second.
 runs=${BENCH_RUNS:-9}                # full runs of each program at 96 DPI
-starts=${BENCH_STARTS:-21}           # more runs of each at 96 DPI that only start the program and close it
+starts=${BENCH_STARTS:-51}           # more runs of each at 96 DPI that only start the program and close it
 runs144=${BENCH_RUNS_144:-3}         # full runs of each at 144 DPI
-starts144=${BENCH_STARTS_144:-27}    # start-ups alone of each at 144 DPI
+starts144=${BENCH_STARTS_144:-57}    # start-ups alone of each at 144 DPI
 moves=${BENCH_MOVES:-10000}          # pointer moves in a full run
 tovix=$RUNNABLE_DIR/Tovix.exe
 floor=$RUNNABLE_DIR/Floor.exe
