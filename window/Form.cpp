@@ -93,10 +93,10 @@ SIZE Form::outerSizeAt(int dpi) const {
 // button, and unlike a tool window it keeps its icon and full caption.
 //
 // Its icons come with its class, registered for this form at the window's
-// DPI, and Windows shows them for a window given none of its own: giving them
-// afterwards (WM_SETICON) would redraw the frame and hand the icons on once
-// for each size, and under Wine took 2 to 3 ms of the start. Where the class
-// exists already (another form lives), the window is given its icons.
+// DPI, and Windows shows a class's icons for a window given none of its own.
+// Given to the window once made (WM_SETICON, once for each size), they took
+// 2 to 3 ms of the start under Wine, which hands them on to X at each. Where
+// the class exists already (another form lives), the window is given its icons.
 void Form::createWindow() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   static const ATOM ownerClass = registerClass(kOwnerClass, DefWindowProcW);
