@@ -33,12 +33,9 @@ protected:
   HFONT fontOf(Form1Control which) const {
     return reinterpret_cast<HFONT>(SendMessageW(control(which), WM_GETFONT, 0, 0));
   }
-  // The icon Windows shows: the window's own if it was given one, else its class's.
+  // The window's icons are its class's, at every DPI.
   HICON icon(WPARAM kind) const {
-    const auto own = reinterpret_cast<HICON>(SendMessageW(form.hwnd(), WM_GETICON, kind, 0));
-    return own != nullptr
-               ? own
-               : reinterpret_cast<HICON>(GetClassLongPtrW(form.hwnd(), kind == ICON_BIG ? GCLP_HICON : GCLP_HICONSM));
+    return reinterpret_cast<HICON>(GetClassLongPtrW(form.hwnd(), kind == ICON_BIG ? GCLP_HICON : GCLP_HICONSM));
   }
   // What Windows does when the window moves to a monitor of that DPI: it asks
   // for the window's size there, then suggests a place of that size.
@@ -138,6 +135,10 @@ TEST_F(Form1Layout, OpensLaidOutAtTheScreensDpiCentredWithAFixedFrameAndNoTaskBa
   EXPECT_FALSE(GetWindowLongW(form.hwnd(), GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_APPWINDOW));
   const HWND owner = GetWindow(form.hwnd(), GW_OWNER);
   EXPECT_TRUE(owner != nullptr && !IsWindowVisible(owner));
+  // A second form while this one lives finds the window class taken, and gives its window the icons.
+  Form1 second;
+  second.Load();
+  EXPECT_NE(SendMessageW(second.hwnd(), WM_GETICON, ICON_SMALL, 0), 0);
 }
 
 // The fonts and icons made for one DPI are freed once those for the next are
