@@ -2,7 +2,8 @@
 # Runs one test suite: in a Wine prefix of its own under build/ (a copy of the
 # template prefix), on a virtual display of its own; stops its wineserver at the end.
 # With TOVIX_DPI set, the screen has that many dots per inch, as display scaling
-# sets it (125 % is 120, 150 % is 144, 200 % is 192). With TOVIX_CODE_PAGE=932,
+# sets it (125 % is 120, 150 % is 144, 200 % is 192): tools/wine.sh's use_dpi,
+# which stops the suite if a program would get another. With TOVIX_CODE_PAGE=932,
 # programs get the Japanese double-byte ANSI code page, which Wine takes from
 # the locale: compiled into build/ once, so the machine needs no locale of its own.
 # Usage: wine-suite.sh WINE_DIR NAME COMMAND...
@@ -27,5 +28,5 @@ finish() {
   stop_xvfb
 }
 trap finish EXIT
-[[ -z ${TOVIX_DPI:-} ]] || wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TOVIX_DPI" /f >/dev/null
+[[ -z ${TOVIX_DPI:-} ]] || use_dpi "$TOVIX_DPI"
 "$@"

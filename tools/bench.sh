@@ -51,7 +51,8 @@ trap finish EXIT
 trap 'exit 130' INT TERM
 
 # A prefix for each DPI, the screen's DPI set as display scaling sets it
-# (tests/wine-suite.sh does the same), and the values Tovix reads at start:
+# (tools/wine.sh's use_dpi, which stops the benchmark if a program would get
+# another), and the values Tovix reads at start:
 # without the key it would report an error in a message box.
 preparePrefix() { # dpi
   export WINEPREFIX
@@ -59,9 +60,9 @@ preparePrefix() { # dpi
   if [[ ! -f $WINEPREFIX/system.reg ]]; then
     if [[ -f $(prefixOf 96)/system.reg ]]; then copy_prefix "$(prefixOf 96)" "$WINEPREFIX"; else make_prefix "$WINEPREFIX" unattended; fi
   fi
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
   wine reg add "$ZONE_KEY" /v DisplayName /t REG_SZ /d 'My Computer' /f >/dev/null
   wine reg add "$ZONE_KEY" /v Icon /t REG_SZ /d 'explorer.exe#0100' /f >/dev/null
+  use_dpi "$1"
 }
 
 # The launcher, ended if it hangs. timeout runs a program, not a shell

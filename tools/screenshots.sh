@@ -54,14 +54,20 @@ shoot() { # dots-per-inch file
   pointer=$(xdotool getmouselocation | cut -d' ' -f1-2)
   [[ $pointer == "x:0 y:0" ]] || { echo "The pointer did not stay in the corner ($pointer)." >&2 && exit 1; }
 
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
   # A caret that never blinks (-1, as Windows' setting has it): the picture holds still.
   wine reg add 'HKCU\Control Panel\Desktop' /v CursorBlinkRate /d -1 /f >/dev/null
   make_zone_key
+  use_dpi "$1"
   wine "$RUNNABLE_DIR/Tovix.exe" &
-  local window
+  local window width
   window=$(wait_for_window 'Tovix your Explorer') || { echo "Tovix did not show its window at $1 DPI." >&2 && exit 1; }
   capture_settled "$window" "$2" || { echo "Tovix's window at $1 DPI did not hold still within 20 s." >&2 && exit 1; }
+  # The window is its client area's 314 pixels at 96 DPI wide, scaled, and a frame.
+  width=$(identify -format '%w' "$2")
+  if ((width < 314 * $1 / 96 || width > 314 * $1 / 96 + 40)); then
+    echo "$2 is $width pixels wide: not the window at $1 DPI ($((314 * $1 / 96)) pixels and its frame); removed." >&2
+    rm -f "$2" && exit 1
+  fi
   echo "$2: the window at $1 DPI, $(identify -format '%w x %h' "$2") pixels"
 
   wineserver -k >/dev/null 2>&1 || true

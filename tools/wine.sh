@@ -1,6 +1,7 @@
 # Shared by the test, run and benchmark scripts: quiet Wine prefixes under
 # build/, each made once, and a virtual X display of our own.
 export WINEDEBUG=-all
+TOVIX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # 32-bit Wine and the 32-bit programs where this machine runs 32-bit code;
 # else 64-bit Wine and the programs built for x86-64 (tools/wine-arch.sh).
@@ -13,6 +14,28 @@ if [[ $WINEARCH == win64 ]]; then
 else
   RUNNABLE_DIR=build
 fi
+
+# The one way the scripts start Wine at a DPI, as display scaling sets it
+# (125 % is 120, 150 % is 144, 200 % is 192), in the prefix WINEPREFIX names.
+# Wine 10, like Windows, fixes each monitor's DPI when a session starts (Wine 8
+# read the setting at every program's start): a setting written into a running
+# session would change what GetDeviceCaps says and not the monitor's DPI, at
+# which Tovix lays itself out. So the setting is written, the session ended
+# (the next program starts a new one), and a probe started in that session
+# must get the DPI asked for, the monitor's and the screen's alike; else this
+# stops, naming the numbers. Nothing may pass, or save a picture, at a DPI it
+# did not ask for.
+use_dpi() { # dpi
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+  wineserver -w
+  local got
+  got=$(wine "$TOVIX_ROOT/$RUNNABLE_DIR/DpiProbe.exe" 2>/dev/null | tr -d '\r')
+  if [[ $got != "monitor=$1 screen=$1" ]]; then
+    echo "Asked Wine for $1 DPI, but a program started now gets another: ${got:-no answer from DpiProbe.exe}" \
+      "(monitor=: the monitor's DPI, at which Tovix lays itself out; screen=: GetDeviceCaps)." >&2
+    return 1
+  fi
+}
 
 # Makes a Wine prefix unless it exists: without network prompts (no Mono or
 # Gecko installers), and with Arial drawn by its metric twin so that text
