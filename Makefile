@@ -1,8 +1,9 @@
-# The front door: make run, make test, make dist, make screenshots, make bench.
+# The front door: make run, make test, make dist, make screenshots, make bench;
+# make in-debian runs any of them in a clean Debian 12 or 13 system.
 # They install what is missing first.
 BUILD := build
 
-.PHONY: all deps build run screenshots test dist verify-release bench assets clean
+.PHONY: all deps build run screenshots test dist verify-release in-debian bench assets clean
 
 all: build
 
@@ -30,9 +31,12 @@ dist: deps $(BUILD)/CMakeCache.txt
 # make verify-release DIST=FOLDER (or the zip, with SHA256SUMS beside it):
 # checks a published release, signed or not, against this commit's build.
 verify-release: deps $(BUILD)/CMakeCache.txt
-	@test -n "$(DIST)" || { echo "Usage: make verify-release DIST=FOLDER_OR_ZIP" >&2; exit 2; }
-	@cmake --build --preset windows-i686 --target Tovix -j 2 -- --no-print-directory
-	@/usr/bin/python3 tools/verify_release.py "$(DIST)" $(BUILD)/Tovix.exe
+	@bash tools/verify-release.sh "$(DIST)"
+
+# make in-debian RELEASE=bookworm|trixie TARGET=test: any target, run in a
+# clean Debian system of that release made in /var/tmp (tools/in-debian.sh).
+in-debian:
+	@bash tools/in-debian.sh "$(RELEASE)" "$(or $(TARGET),test)"
 
 bench: build
 	@bash tools/bench.sh

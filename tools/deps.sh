@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Tovix need.
-# Silent when everything is already there; uses apt as root, sudo otherwise,
-# and prints the exact command when neither is possible.
+# Installs the Debian packages that building, running and testing Tovix need,
+# on Debian 12 (bookworm) and Debian 13 (trixie) alike: the names are the same
+# on both. Silent when everything is already there; uses apt as root, sudo
+# otherwise, and prints the exact command when neither is possible.
+# Usage: deps.sh [PACKAGE...]   (with packages: only those, when missing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -38,6 +40,12 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $*
     exit 1
   fi
 }
+
+if [[ $# -gt 0 ]]; then
+  mapfile -t missing < <(missingOf "$@")
+  [[ ${#missing[@]} -eq 0 ]] || install "${missing[@]}"
+  exit 0
+fi
 
 # The 32-bit loader first: it tells whether this machine runs 32-bit code,
 # which decides the Wine to install (tools/wine-arch.sh).
