@@ -81,15 +81,19 @@ tar -C "$source" -c --exclude=./build --exclude=./dist --exclude=./.git . | tar 
 check "the same program built elsewhere" yes "$(cmp "$exe" "$elsewhere/build/Tovix.exe" && echo yes)"
 
 # The release: the program and README.txt, stored, MS-DOS attributes, no extra fields, the commit's time;
-# make dist without a key in the copy (which has no git to date it) packs the same bytes.
-export SOURCE_DATE_EPOCH=$(git -C "$source" log -1 --format=%ct)
-/usr/bin/python3 "$source/tools/pack_release.py" "$exe" "$(<"$(dirname "$exe")/generated/version.txt")" "$work/dist"
+# make dist without a key in the copy (which has no git to date it) packs the same bytes, with this
+# system's toolchain (TOVIX_DIST_HOST: on any system but Debian 12 it would build in a Debian 12 one).
+export SOURCE_DATE_EPOCH=$(git -C "$source" log -1 --format=%ct) TOVIX_DIST_HOST=1
+(cd "$elsewhere" && bash tools/buildinfo.sh) >"$work/BUILDINFO"
+/usr/bin/python3 "$source/tools/pack_release.py" "$exe" "$(<"$(dirname "$exe")/generated/version.txt")" "$work/dist" "$work/BUILDINFO"
 make -s -C "$elsewhere" dist >/dev/null
 check "make dist without a key" "" "$(diff -r "$work/dist" "$elsewhere/dist")"
 when=$(TZ=UTC LC_ALL=C git -C "$source" log -1 --format=%cd --date=format-local:'%y-%b-%d %H:%M')
 check "zip entries" "-rwxa-- fat b- stor $when Tovix.exe -rw-a-- fat b- stor $when README.txt" \
   "$(LC_ALL=C zipinfo "$work/dist/Tovix-1.0.0.0-win32.zip" | awk '/^-/ {print $1, $3, $5, $6, $7, $8, $9}' | xargs)"
-check "SHA256SUMS" "Tovix-1.0.0.0-win32.zip: OK Tovix.exe: OK" "$(cd "$work/dist" && sha256sum -c SHA256SUMS | xargs)"
+check "SHA256SUMS" "Tovix-1.0.0.0-win32.zip: OK Tovix.exe: OK BUILDINFO: OK" "$(cd "$work/dist" && sha256sum -c SHA256SUMS | xargs)"
+check "BUILDINFO" "Debian: $(. /etc/os-release && echo "$VERSION_ID ($VERSION_CODENAME)") Package: g++-mingw-w64-i686-posix \
+$(dpkg-query -W -f='${Version}' g++-mingw-w64-i686-posix)" "$(grep -E '^(Debian|Package: g\+\+)' "$work/dist/BUILDINFO" | xargs)"
 
 # Signed by make dist with a throwaway authority's code-signing key: the
 # signature holds, and fails once a byte changes; the resources read the same;
@@ -110,6 +114,11 @@ verify() { /usr/bin/python3 "$source/tools/verify_release.py" "$elsewhere/dist" 
 check "the signed release against the build" "The release matches this build." "$(verify "$exe")"
 check "against a build one byte off" "  bytes 0x00000400-0x00000400 (1): section .text
 The release does not match: 1 check(s) failed." "$(verify "$work/changed.exe")"
+# A release whose program another compiler made: the check names the versions that differ.
+sed 's/^Package: g++-mingw-w64-i686-posix .*/Package: g++-mingw-w64-i686-posix 99.1/' "$work/BUILDINFO" >"$work/other.BUILDINFO"
+/usr/bin/python3 "$source/tools/pack_release.py" "$work/changed.exe" 1.0.0.0 "$work/other" "$work/other.BUILDINFO"
+check "a release from another compiler" "  g++-mingw-w64-i686-posix: 99.1 in the release, $(dpkg-query -W -f='${Version}' g++-mingw-w64-i686-posix) here" \
+  "$(/usr/bin/python3 "$source/tools/verify_release.py" "$work/other" "$exe" "$work/BUILDINFO" | grep '^  g++')"
 
 # The signed program starts: its window shows, and closes with exit code 0.
 started=$signed

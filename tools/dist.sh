@@ -1,27 +1,46 @@
 #!/usr/bin/env bash
 # make dist: builds Tovix.exe and packs the release into dist/: the program,
-# Tovix-<version>-win32.zip for Windows users, and SHA256SUMS for both. The
-# same commit gives the same bytes wherever and whenever it is built; see
+# Tovix-<version>-win32.zip for Windows users, BUILDINFO (the commit, the Debian
+# release and the toolchain's package versions), and SHA256SUMS for all three.
+# A release is what Debian 12's toolchain makes of a commit: the same bytes
+# wherever and whenever it is built there. On any other system (Debian 13, say)
+# the program is built in a Debian 12 system made in a folder (make in-debian),
+# so that the same commit gives the same bytes on either; TOVIX_DIST_HOST=1
+# builds with this system's toolchain instead, a release of its own. See
 # docs/reproducible-build.md.
 # With TOVIX_SIGN_PFX and TOVIX_SIGN_PASSWORD_FILE (see tools/sign.sh), the
-# program is signed with Authenticode before it is packed, and SHA256SUMS also
-# names the unsigned program's checksum, which stays the reproducible one.
+# program is signed with Authenticode here before it is packed, and SHA256SUMS
+# also names the unsigned program's checksum, which stays the reproducible one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-cmake --build --preset windows-i686 --target Tovix -j 2 -- --no-print-directory
+# shellcheck source=/dev/null
+. /etc/os-release
 version=$(<build/generated/version.txt)
+if [[ ${VERSION_CODENAME:-} != bookworm && -z ${TOVIX_DIST_HOST:-} ]]; then
+  echo "This is ${PRETTY_NAME:-not Debian 12}: the release is built in Debian 12, as every release is."
+  env -u TOVIX_SIGN_PFX -u TOVIX_SIGN_PASSWORD_FILE bash tools/in-debian.sh bookworm dist
+  mkdir -p build/debian-12
+  cp dist/Tovix.exe dist/BUILDINFO build/debian-12/
+  program=build/debian-12/Tovix.exe buildinfo=build/debian-12/BUILDINFO
+  [[ -n ${TOVIX_SIGN_PFX:-}${TOVIX_SIGN_PASSWORD_FILE:-} ]] || exit 0
+else
+  cmake --build --preset windows-i686 --target Tovix -j 2 -- --no-print-directory
+  program=build/Tovix.exe buildinfo=build/BUILDINFO
+  bash tools/buildinfo.sh >"$buildinfo"
+fi
+
 rm -rf dist
 if [[ -z ${TOVIX_SIGN_PFX:-}${TOVIX_SIGN_PASSWORD_FILE:-} ]]; then
-  /usr/bin/python3 tools/pack_release.py build/Tovix.exe "$version" dist
+  /usr/bin/python3 tools/pack_release.py "$program" "$version" dist "$buildinfo"
 else
   signed=build/signed/Tovix.exe
   mkdir -p build/signed
-  bash tools/sign.sh build/Tovix.exe "$signed"
-  /usr/bin/python3 tools/pack_release.py "$signed" "$version" dist build/Tovix.exe
+  bash tools/sign.sh "$program" "$signed"
+  /usr/bin/python3 tools/pack_release.py "$signed" "$version" dist "$buildinfo" "$program"
   # A signer that changed more than the signature would publish a program
   # that nobody can build: such a release is not made.
-  /usr/bin/python3 tools/verify_release.py dist build/Tovix.exe >build/signed/verify.log ||
+  /usr/bin/python3 tools/verify_release.py dist "$program" "$buildinfo" >build/signed/verify.log ||
     { cat build/signed/verify.log && rm -rf dist && echo "The signed release does not map back to the build; dist/ removed." >&2 && exit 1; }
 fi
 

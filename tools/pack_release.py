@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 # Packs a built Tovix.exe into a release folder: the program itself, the zip
-# that Windows users download (the program and README.txt) and SHA256SUMS for
-# both. The same program and commit give the same bytes every time: the zip's
+# that Windows users download (the program and README.txt), BUILDINFO (what
+# tools/buildinfo.sh printed where the program was built) and SHA256SUMS for
+# all three. The same program and commit give the same bytes every time: the zip's
 # entries come in a fixed order, dated with the commit's time, with no owner,
 # permissions or extra fields. They are stored, not compressed, so that the
 # zip's bytes do not depend on the zlib that made it.
@@ -9,7 +10,7 @@
 # names its checksum too, as unsigned/Tovix.exe, the bytes that anyone who
 # builds the same commit gets (tools/verify_release.py checks one against the
 # other).
-# Usage: pack_release.py TOVIX_EXE VERSION OUT_DIR [UNSIGNED_EXE]
+# Usage: pack_release.py TOVIX_EXE VERSION OUT_DIR BUILDINFO [UNSIGNED_EXE]
 import hashlib
 import os
 import subprocess
@@ -53,7 +54,7 @@ def write_zip(path, program):
             z.writestr(info, data)
 
 
-def main(exe, version, out, unsigned=None):
+def main(exe, version, out, buildinfo, unsigned=None):
     with open(exe, "rb") as f:
         program = f.read()
     os.makedirs(out, exist_ok=True)
@@ -61,8 +62,11 @@ def main(exe, version, out, unsigned=None):
         f.write(program)
     name = f"Tovix-{version}-win32.zip"
     write_zip(os.path.join(out, name), program)
+    with open(buildinfo, "rb") as source, open(os.path.join(out, "BUILDINFO"), "wb") as f:
+        f.write(source.read())
 
-    files = [(name, os.path.join(out, name)), ("Tovix.exe", os.path.join(out, "Tovix.exe"))]
+    files = [(name, os.path.join(out, name)), ("Tovix.exe", os.path.join(out, "Tovix.exe")),
+             ("BUILDINFO", os.path.join(out, "BUILDINFO"))]
     if unsigned:
         files.append(("unsigned/Tovix.exe", unsigned))
     with open(os.path.join(out, "SHA256SUMS"), "w", newline="\n") as sums:
@@ -72,6 +76,6 @@ def main(exe, version, out, unsigned=None):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) not in (4, 5):
-        sys.exit("Usage: pack_release.py TOVIX_EXE VERSION OUT_DIR [UNSIGNED_EXE]")
+    if len(sys.argv) not in (5, 6):
+        sys.exit("Usage: pack_release.py TOVIX_EXE VERSION OUT_DIR BUILDINFO [UNSIGNED_EXE]")
     main(*sys.argv[1:])

@@ -4,9 +4,12 @@
 # signature removed (osslsigncode remove-signature), against the program built
 # here, byte for byte; then the rest of the zip against the zip this commit
 # packs around the published program. When the programs differ it says which
-# bytes, and where in the file they lie. Exits 0 when everything matches.
-# Usage: verify_release.py RELEASE BUILT_EXE
-#   RELEASE: the published folder, or its zip with SHA256SUMS beside it.
+# bytes, and where in the file they lie; when the release's BUILDINFO and this
+# build's name other toolchain versions, it names those instead: they explain
+# the difference. Exits 0 when everything matches.
+# Usage: verify_release.py RELEASE BUILT_EXE [BUILDINFO]
+#   RELEASE: the published folder, or its zip with SHA256SUMS (and BUILDINFO) beside it.
+#   BUILDINFO: what tools/buildinfo.sh printed where BUILT_EXE was built.
 import glob
 import hashlib
 import os
@@ -89,6 +92,27 @@ def describe_differences(a, b, names=("first", "second"), limit=20):
     return lines
 
 
+def toolchain(path):
+    # The Debian release and the package versions a BUILDINFO names, by name.
+    versions = {}
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            key, _, value = line.rstrip("\r\n").partition(": ")
+            if key == "Debian":
+                versions["Debian"] = value
+            elif key == "Package":
+                package, _, version = value.partition(" ")
+                versions[package] = version
+    return versions
+
+
+def toolchain_differences(published, built):
+    # Lines naming what differs between two BUILDINFOs' toolchains.
+    a, b = toolchain(published), toolchain(built)
+    return [f"{name}: {a.get(name, 'not named')} in the release, {b.get(name, 'not named')} here"
+            for name in sorted(set(a) | set(b), key=lambda n: (n != "Debian", n)) if a.get(name) != b.get(name)]
+
+
 def is_signed(program):
     # The certificate table's entry in the optional header's data directories.
     try:
@@ -112,7 +136,7 @@ def remove_signature(program):
             return f.read()
 
 
-def main(release, built_exe):
+def main(release, built_exe, built_buildinfo=None):
     folder = release if os.path.isdir(release) else os.path.dirname(os.path.abspath(release))
     sums_path = os.path.join(folder, "SHA256SUMS")
     if not os.path.isfile(sums_path):
@@ -155,7 +179,13 @@ def main(release, built_exe):
     same = unsigned == built
     check(f"Tovix.exe without its signature against {built_exe}, byte for byte" if signed else
           f"Tovix.exe against {built_exe}, byte for byte", same)
-    for line in [] if same else describe_differences(unsigned, built, ("published program", "build")):
+    published_buildinfo = os.path.join(folder, "BUILDINFO")
+    toolchains = []
+    if not same and built_buildinfo and os.path.isfile(published_buildinfo):
+        toolchains = toolchain_differences(published_buildinfo, built_buildinfo)
+    if toolchains:
+        print("  It was built with another toolchain than this build (BUILDINFO):")
+    for line in [] if same else toolchains or describe_differences(unsigned, built, ("published program", "build")):
         print(f"  {line}")
 
     # The zip around it: README.txt, the entries' order, dates and attributes.
@@ -177,6 +207,6 @@ def main(release, built_exe):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
-        sys.exit("Usage: verify_release.py RELEASE BUILT_EXE")
+    if len(sys.argv) not in (3, 4):
+        sys.exit("Usage: verify_release.py RELEASE BUILT_EXE [BUILDINFO]")
     main(*sys.argv[1:])
