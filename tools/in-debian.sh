@@ -10,7 +10,8 @@
 # every mount is undone at the end, on failure or interrupt too, and nothing
 # started inside outlives it. What make dist leaves in dist/ inside is copied
 # to dist/ here. With VERIFY=FOLDER (a release to check), that folder is
-# copied in and TARGET runs with DIST pointing at the copy.
+# copied in and TARGET runs with DIST pointing at the copy. CI and
+# TOVIX_DIST_HOST are handed in; no other variable of this shell is.
 # Usage: in-debian.sh RELEASE [TARGET]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,7 +28,7 @@ root=$systems/$release
 
 if [[ $(id -u) -ne 0 ]]; then
   command -v sudo >/dev/null && sudo -n true 2>/dev/null &&
-    exec sudo --preserve-env=CI,VERIFY,TOVIX_DEBIAN_MIRROR,TOVIX_DEBIAN_DIR bash "$PWD/tools/in-debian.sh" "$@"
+    exec sudo --preserve-env=CI,VERIFY,TOVIX_DIST_HOST,TOVIX_DEBIAN_MIRROR,TOVIX_DEBIAN_DIR bash "$PWD/tools/in-debian.sh" "$@"
   echo "A Debian system in a folder needs root (debootstrap, mount, chroot). Run as root:" >&2
   echo "  make in-debian RELEASE=$release TARGET=$target" >&2
   exit 1
@@ -82,7 +83,7 @@ unshare --mount --propagation private --pid --fork bash -euo pipefail -c '
   mount -t tmpfs tmpfs "$root/tmp"
   trap "umount -R \"$root/tmp\" \"$root/dev/shm\" \"$root/dev/pts\" \"$root/dev\" \"$root/sys\" \"$root/proc\" 2>/dev/null || true" EXIT
   chroot "$root" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" CI="${CI:-}" TOVIX_DIST_HOST=1 \
+    HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" CI="${CI:-}" TOVIX_DIST_HOST="${TOVIX_DIST_HOST:-}" \
     bash -c "cd /var/tmp/tovix/src && make $target"
 ' in-debian "$root" "$target" || status=$?
 
