@@ -73,8 +73,12 @@ cp /etc/resolv.conf "$root/etc/resolv.conf"
 # process of a PID namespace takes the rest with it when it ends).
 echo "Debian $release: make $target"
 status=0
-unshare --mount --propagation private --pid --fork bash -euo pipefail -c '
+# Mounts made inside reach no other namespace: every mount is made private,
+# which fails only where / is no mount point (in a chroot, such as another
+# Debian system of this script's), whose mounts are private already.
+unshare --mount --propagation unchanged --pid --fork bash -euo pipefail -c '
   root=$1 target=$2
+  mount --make-rprivate / 2>/dev/null || true
   mount -t proc proc "$root/proc"
   mount -t sysfs sysfs "$root/sys"
   mount --bind /dev "$root/dev"
