@@ -146,7 +146,7 @@ TEST_F(Form1Layout, OpensLaidOutAtTheScreensDpiCentredWithAFixedFrameAndNoTaskBa
 TEST_F(Form1Layout, IsLaidOutAgainOnAMonitorOfAnotherDpiKeepingTextsAndFocusFreeingTheOldFontsAndIcons) {
   type(Text1, L"Laura");
   SetFocus(control(Text2));
-  for (const int dpi : {screenDpi == 144 ? 96 : 144, screenDpi}) {
+  for (const int dpi : {screenDpi == 144 ? 96 : 144, screenDpi == 168 ? 144 : 168, screenDpi}) {
     const HGDIOBJ fonts[] = {fontOf(Label1), fontOf(Text1), fontOf(Command1)};
     const HICON icons[] = {icon(ICON_BIG), icon(ICON_SMALL)};
     moveToMonitorOf(dpi);
