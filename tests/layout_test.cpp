@@ -12,6 +12,27 @@ namespace {
 
 int atDpi(int pixelsAt96, int dpi) { return MulDiv(15 * pixelsAt96, dpi, 1440); }
 
+// The largest difference of a colour channel between two pictures of one size.
+int largestDifference(const Pixels& one, const Pixels& other) {
+  int off = one.bgra.size() == other.bgra.size() ? 0 : 256;
+  for (size_t i = 0; off < 256 && i < one.bgra.size(); ++i)
+    for (int shift = 0; shift < 24; shift += 8)
+      off = std::max(off, std::abs(int(one.bgra[i] >> shift & 0xFF) - int(other.bgra[i] >> shift & 0xFF)));
+  return off;
+}
+
+// An icon drawn at its own size over a grey square, as a title bar shows it
+// over its colour: one smaller than the square leaves grey, a larger one is cut.
+Pixels drawn(HICON icon, int square) {
+  const UniqueBitmap bitmap = bitmapOf({square, square, std::vector<std::uint32_t>(size_t(square * square), 0x808080)});
+  HDC dc = CreateCompatibleDC(nullptr);
+  const HGDIOBJ previous = SelectObject(dc, bitmap.get());
+  DrawIconEx(dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  SelectObject(dc, previous);
+  DeleteDC(dc);
+  return pixelsOf(bitmap.get());
+}
+
 // Client rectangles at 96 DPI, and font heights there: Arial 8.25 and 9.75
 // points for the labels and boxes, the 8-point dialog font for the buttons.
 const std::tuple<Form1Control, RECT, int> kControls[] = {
@@ -102,22 +123,19 @@ void Form1Layout::expectLaidOutAt(int dpi) {
                                                        : IDP_BANNER_PLAIN;
     const Pixels banner = pixelsOf(reinterpret_cast<HBITMAP>(shown(Image1))),
                  reduced = resample(pixelsOf(Picture::fromResource(drawn)->bitmap(192)), picture.cx, picture.cy);
-    int off = banner.bgra.size() == reduced.bgra.size() ? 0 : 256;
-    for (size_t i = 0; off < 256 && i < banner.bgra.size(); ++i)
-      for (int shift = 0; shift < 32; shift += 8)
-        off = std::max(off, std::abs(int(banner.bgra[i] >> shift & 0xFF) - int(reduced.bgra[i] >> shift & 0xFF)));
-    EXPECT_LE(off, 1) << "the banner at " << dpi << " DPI against the picture drawn for 200 % reduced";
+    EXPECT_LE(largestDifference(banner, reduced), 1) << "the banner at " << dpi << " DPI against the 200 % one reduced";
   }
 
-  // The window's icons, drawn at the sizes Windows shows at that DPI.
+  // The window's icons, at the sizes Windows shows at that DPI: the icon
+  // file's image of that size (it has 16, 32, 48 and 128 pixels), else the
+  // next larger one reduced, which stays sharper than a smaller one enlarged.
+  // Drawn over grey, each is that image drawn over grey and area-averaged.
   for (const auto& [kind, sizeAt96] : {std::pair{ICON_BIG, 32}, std::pair{ICON_SMALL, 16}}) {
-    ICONINFO info{};
-    BITMAP bitmap{};
-    ASSERT_TRUE(GetIconInfo(icon(kind), &info));
-    GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    EXPECT_EQ(bitmap.bmWidth, MulDiv(sizeAt96, dpi, 96)) << "icon " << kind << " at " << dpi;
+    const int size = MulDiv(sizeAt96, dpi, 96), larger = size <= 16 ? 16 : size <= 32 ? 32 : size <= 48 ? 48 : 128;
+    const UniqueIcon image(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_FORM1), IMAGE_ICON, larger, larger, 0)));
+    EXPECT_LE(largestDifference(drawn(icon(kind), size), resample(drawn(image.get(), larger), size, size)), 1)
+        << "icon " << kind << " at " << dpi << " DPI against the image of " << larger << " pixels reduced";
   }
 }
 
@@ -160,19 +178,23 @@ TEST_F(Form1Layout, IsLaidOutAgainOnAMonitorOfAnotherDpiKeepingTextsAndFocusFree
 }
 
 // Reducing the picture drawn for 200 %: each new pixel is the mean of what it
-// covers, so stripes of one pixel become an even grey and a solid area keeps its colour.
+// covers, so stripes of one pixel become an even grey and a solid area keeps
+// its colour. An icon's colours count by their alpha: a transparent pixel's
+// colour does not darken its opaque neighbour.
 TEST(PictureReduction, AveragesWhatEachNewPixelCovers) {
   const struct {
     std::vector<std::uint32_t> from, to;
+    Alpha alpha = Alpha::Averaged;
   } cases[] = {{{0x000000, 0xFFFFFF, 0x000000, 0xFFFFFF}, {0x808080, 0x808080}},
                {{0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000}, {0xFF000000, 0xFF000000, 0xFF000000}},
-               {{0x00, 0x30, 0x60, 0x90}, {0x0C, 0x48, 0x84}}};
-  for (const auto& [from, to] : cases) {
-    EXPECT_EQ(resample({static_cast<int>(from.size()), 1, from}, static_cast<int>(to.size()), 1).bgra, to);
+               {{0x00, 0x30, 0x60, 0x90}, {0x0C, 0x48, 0x84}},
+               {{0x00000000, 0xFF804080}, {0x80804080}, Alpha::Weighting}};
+  for (const auto& [from, to, alpha] : cases) {
+    EXPECT_EQ(resample({static_cast<int>(from.size()), 1, from}, static_cast<int>(to.size()), 1, alpha).bgra, to);
   }
 }
 
-TEST_F(Form1Layout, TabVisitsTheBoxesAndButtonsEnterPressesNoneEscapeDoesNotClose) {
+TEST_F(Form1Layout, TabVisitsTheBoxesAndButtonsEnterPressesNoneEscapeDoesNotCloseTheFocusComesBack) {
   const std::pair<bool, Form1Control> tabs[] = {{false, Text2},   {false, Command1}, {false, Command2}, {false, Text1},
                                                 {true, Command2}, {true, Command1},  {true, Text2},     {true, Text1}};
   for (const auto& [shift, next] : tabs) {
