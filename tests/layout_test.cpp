@@ -105,14 +105,19 @@ void Form1Layout::expectLaidOutAt(int dpi) {
   }
 
   // The banner: at its place, the 300 x 63 picture at its size on the screen,
-  // inside a one-pixel black border.
+  // inside a one-pixel border in the colour of window frames, which stands
+  // out from the window's face around it, in High Contrast Black too (the
+  // suite that sets TOVIX_COLORS starts with that scheme).
   const SIZE picture{MulDiv(300, dpi, 96), MulDiv(63, dpi, 96)};
   const RECT banner = placeInClient(Image1),
              expected{atDpi(5, dpi), atDpi(5, dpi), atDpi(5, dpi) + picture.cx + 2, atDpi(5, dpi) + picture.cy + 2};
   EXPECT_TRUE(EqualRect(&banner, &expected)) << banner.right - banner.left << " x " << banner.bottom - banner.top;
+  const COLORREF edge = GetSysColor(COLOR_WINDOWFRAME), face = GetSysColor(COLOR_BTNFACE);
+  EXPECT_TRUE(!std::getenv("TOVIX_COLORS") || (edge == RGB(255, 255, 255) && face == RGB(0, 0, 0))) << edge << face;
+  EXPECT_NE(edge, face);  // the window's face around the banner: the border stands out
   HDC window = GetDC(control(Image1));
-  EXPECT_EQ(GetPixel(window, 0, 0), RGB(0, 0, 0));
-  EXPECT_EQ(GetPixel(window, picture.cx + 1, picture.cy + 1), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(window, 0, 0), edge);
+  EXPECT_EQ(GetPixel(window, picture.cx + 1, picture.cy + 1), edge);
   EXPECT_NE(GetPixel(window, 1, 1), RGB(0, 0, 0));  // the picture's white pane
   ReleaseDC(control(Image1), window);
   // Between 100 % and 200 % it is the picture drawn for 200 % reduced, which
