@@ -26,7 +26,12 @@ check "PE32 for i386" "pei-i386" "$(i686-w64-mingw32-objdump -f "$exe" | sed -n 
 check "GUI subsystem" "00000002	(Windows GUI)" "$(sed -n 's/^Subsystem[[:space:]]*//p' <<<"$headers")"
 check "system DLLs only" "" "$(sed -n 's/^\tDLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' |
   grep -v -x -E 'kernel32.dll|user32.dll|gdi32.dll|comctl32.dll|ole32.dll|oleaut32.dll|msvcrt.dll|advapi32.dll|comdlg32.dll')"
-check "address-space randomisation and no-execute data" "00000140" "$(sed -n 's/^DllCharacteristics[[:space:]]*//p' <<<"$headers")"
+# For Windows 7 and later (else Windows reports it an old program's metrics); randomised, with its relocations;
+# no-execute data; no exception handler registered; aware of Remote Desktop sessions; a stack canary that libssp
+# draws from the system's random numbers.
+hardening=$(awk '/^(Major|Minor)(OSystem|Subsystem)Version/ {print $2} /^DllCharacteristics/,/^SizeOf/ {if (!/^SizeOf/) print $NF}' <<<"$headers")
+check "OS and subsystem version, hardening" "6 1 6 1 00008540 DYNAMIC_BASE NX_COMPAT NO_SEH TERMINAL_SERVICE_AWARE .reloc CryptGenRandom" \
+  "$(xargs <<<"$hardening") $(i686-w64-mingw32-objdump -h "$exe" | awk '$2 == ".reloc" {print $2}') $(grep -o -w CryptGenRandom <<<"$headers")"
 check "at most 400 KB" "yes" "$( (($(stat -c %s "$exe") <= 400 * 1024)) && echo yes || echo no)"
 
 # The icons: the file's icon is group 1 of images 30001 to 30006; the window's is group 2.

@@ -82,13 +82,15 @@ int systemMetric(int index, int dpi) {
 HFONT stockDialogFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
 // The stock font is made once, for the screen's DPI when the user signed in;
-// on a monitor of another DPI its height is scaled like everything else.
+// on a monitor of another DPI its height is scaled like everything else, from
+// what it is at 96 DPI. Scaled from the screen's height, itself rounded, it
+// would be rounded twice: Wine's 14 pixels at 120 DPI made 20 at 168, not 19.
 UniqueFont scaledDialogFont(int dpi) {
   const int screen = screenDpi();
   if (dpi == screen) return {};
   LOGFONTW font{};
   GetObjectW(stockDialogFont(), sizeof font, &font);
-  font.lfHeight = MulDiv(font.lfHeight, dpi, screen);
-  font.lfWidth = MulDiv(font.lfWidth, dpi, screen);
+  font.lfHeight = MulDiv(MulDiv(font.lfHeight, kUnscaledDpi, screen), dpi, kUnscaledDpi);
+  font.lfWidth = MulDiv(MulDiv(font.lfWidth, kUnscaledDpi, screen), dpi, kUnscaledDpi);
   return UniqueFont(CreateFontIndirectW(&font));
 }

@@ -3,6 +3,7 @@
 
 #include "Controls.h"
 #include "Dpi.h"
+#include "Icon.h"
 
 #include <commctrl.h>
 
@@ -51,15 +52,6 @@ UniqueFont createArial(int hundredthsOfPoint, int dotsPerInch) {
   font.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
   lstrcpyW(font.lfFaceName, L"Arial");
   return UniqueFont(CreateFontIndirectW(&font));
-}
-
-// The icon at one of the sizes Windows shows it at that DPI. Each size is
-// loaded on its own and owned: a shared load hands back the first size of the
-// resource that was ever loaded, whatever size is asked for.
-UniqueIcon loadIcon(int id, int metric, int dpi) {
-  const int size = systemMetric(metric, dpi);
-  return UniqueIcon(
-      static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
 }
 
 }  // namespace
@@ -135,10 +127,11 @@ void Form::makeFonts() {
   dialogFont_ = scaledDialogFont(dotsPerInch_);
 }
 
-// The icons at the sizes Windows shows at the window's DPI.
+// The icons at the sizes Windows shows at the window's DPI, each made and
+// owned on its own.
 void Form::loadIcons() {
-  bigIcon_ = loadIcon(form_.icon, SM_CXICON, dotsPerInch_);
-  smallIcon_ = loadIcon(form_.icon, SM_CXSMICON, dotsPerInch_);
+  bigIcon_ = loadIcon(form_.icon, systemMetric(SM_CXICON, dotsPerInch_));
+  smallIcon_ = loadIcon(form_.icon, systemMetric(SM_CXSMICON, dotsPerInch_));
 }
 
 // The window and its class are given the form's icons, the small one first:

@@ -69,7 +69,9 @@ void Image::paint(HDC dc) const {
   RECT client{};
   GetClientRect(hwnd(), &client);
   const int border = borderWidth(row_);
-  if (border != 0) FrameRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  // The border in the colour of window frames in the user's scheme: white in
+  // High Contrast Black, where a black one would vanish into the face.
+  if (border != 0) FrameRect(dc, &client, GetSysColorBrush(COLOR_WINDOWFRAME));
   const int dpi = form_.dotsPerInch();
   if (!picture_ || picture_->bitmap(dpi) == nullptr) {
     InflateRect(&client, -border, -border);

@@ -54,6 +54,8 @@ Pixels decode(int resourceId) {
   return pixels;
 }
 
+}  // namespace
+
 UniqueBitmap bitmapOf(const Pixels& pixels) {
   const BITMAPINFO format = formatOf(pixels);
   void* bits = nullptr;
@@ -61,8 +63,6 @@ UniqueBitmap bitmapOf(const Pixels& pixels) {
   if (bitmap) std::memcpy(bits, pixels.bgra.data(), pixels.bgra.size() * sizeof(std::uint32_t));
   return bitmap;
 }
-
-}  // namespace
 
 Pixels pixelsOf(HBITMAP bitmap) {
   BITMAP info{};

@@ -11,6 +11,8 @@
 
 // The pixels of a bitmap, top row first; none if they cannot be read.
 Pixels pixelsOf(HBITMAP bitmap);
+// A bitmap of the pixels, 32 bits each, alpha kept; null if it cannot be made.
+UniqueBitmap bitmapOf(const Pixels& pixels);
 
 class Picture {
 public:

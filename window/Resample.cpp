@@ -80,6 +80,29 @@ void sumAcross(const Pixels& from, int y, const Axis& across, std::vector<std::u
   }
 }
 
+// Averaged as icons store them, with straight alpha, the colours of
+// transparent pixels would bleed into the edges; so each colour is first
+// weighted by its pixel's alpha, and divided by the averaged alpha after.
+Pixels premultiplied(Pixels pixels) {
+  for (std::uint32_t& pixel : pixels.bgra) {
+    const std::uint32_t alpha = pixel >> 24;
+    std::uint32_t weighted = alpha << 24;
+    for (int shift = 0; shift < 24; shift += 8) weighted |= (((pixel >> shift) & 0xFF) * alpha + 127) / 255 << shift;
+    pixel = weighted;
+  }
+  return pixels;
+}
+
+void unpremultiply(Pixels& pixels) {
+  for (std::uint32_t& pixel : pixels.bgra) {
+    const std::uint32_t alpha = pixel >> 24;
+    std::uint32_t straight = alpha << 24;
+    for (int shift = 0; alpha != 0 && shift < 24; shift += 8)
+      straight |= std::min<std::uint32_t>(255, (((pixel >> shift) & 0xFF) * 255 + alpha / 2) / alpha) << shift;
+    pixel = straight;
+  }
+}
+
 }  // namespace
 
 // Each new row sums the old rows it covers, summed across and weighted by the
@@ -89,7 +112,9 @@ void sumAcross(const Pixels& from, int y, const Axis& across, std::vector<std::u
 // new rows take them in order, and neighbours share at most their last.
 // Buffers of a row or two, not the whole picture: under Wine the first touch
 // of a fresh megabyte costs milliseconds.
-Pixels resample(const Pixels& from, int width, int height) {
+Pixels resample(const Pixels& given, int width, int height, Alpha alpha) {
+  const Pixels weighted = alpha == Alpha::Weighting ? premultiplied(given) : Pixels{};
+  const Pixels& from = alpha == Alpha::Weighting ? weighted : given;
   const Axis across = axis(from.width, width), down = axis(from.height, height);
   const Divider area(static_cast<std::uint32_t>(from.width) * static_cast<std::uint32_t>(from.height));
   const size_t rowSize = static_cast<size_t>(width) * 4;
@@ -108,5 +133,6 @@ Pixels resample(const Pixels& from, int width, int height) {
     for (size_t i = 0; i < rowSize; i += 4, ++pixel)
       for (size_t c = 0; c < 4; ++c) *pixel |= area.rounded(sums[i + c]) << (8 * c);
   }
+  if (alpha == Alpha::Weighting) unpremultiply(to);
   return to;
 }
