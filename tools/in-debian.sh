@@ -34,6 +34,10 @@ if [[ $(id -u) -ne 0 ]]; then
   exit 1
 fi
 bash tools/deps.sh debootstrap
+# One run at a time in each system: they would share its clone.
+mkdir -p "$systems"
+exec 9>"$systems/$release.lock"
+flock -n 9 || { echo "Another make in-debian RELEASE=$release is running; try again when it ends." >&2 && exit 1; }
 
 # The system, made once: a minimal Debian with its updates and security
 # sources, and what a fresh clone needs before make deps. It is made beside
@@ -41,7 +45,6 @@ bash tools/deps.sh debootstrap
 if [[ ! -x $root/usr/bin/make ]]; then
   echo "Making a Debian $release system in $root (once)..."
   rm -rf "$root.partial"
-  mkdir -p "$systems"
   debootstrap --variant=minbase --include=ca-certificates,git,make "$release" "$root.partial" "$mirror" \
     >"$systems/$release-debootstrap.log" 2>&1 ||
     { tail -n 20 "$systems/$release-debootstrap.log" >&2 && echo "debootstrap failed; see $systems/$release-debootstrap.log" >&2 && exit 1; }
