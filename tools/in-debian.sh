@@ -97,6 +97,6 @@ unshare --mount --propagation unchanged --pid --fork bash -euo pipefail -c '
 if [[ $target == dist* && $status -eq 0 ]]; then
   rm -rf dist
   cp -r "$work/src/dist" dist
-  echo "Copied the release made in Debian $release to dist/."
+  echo "Copied dist/ from the Debian $release system."
 fi
 exit "$status"
