@@ -4,9 +4,8 @@
 # version block (exiftool), its manifest, and its pictures (ImageMagick); and
 # the release: the same bytes from a second build elsewhere, the zip's entries
 # (zipinfo) and SHA256SUMS (sha256sum); signed with a throwaway key, checked
-# by osslsigncode and started under Wine (the x86-64 build where this machine
-# runs no 32-bit code, signed alike).
-# Usage (inside wine-suite.sh): packaging.sh TOVIX_EXE RUNNABLE_TOVIX_EXE
+# by osslsigncode and started under 32-bit Wine, natively or emulated.
+# Usage (inside wine-suite.sh): packaging.sh TOVIX_EXE
 set -uo pipefail
 source "$(dirname "$0")/../tools/wine.sh"
 exe=$1
@@ -126,10 +125,8 @@ check "a release from another compiler" "  g++-mingw-w64-i686-posix: 99.1 in the
   "$(/usr/bin/python3 "$source/tools/verify_release.py" "$work/other" "$exe" "$work/BUILDINFO" | grep '^  g++')"
 
 # The signed program starts: its window shows, and closes with exit code 0.
-started=$signed
-[[ $2 -ef $exe ]] || { started=$work/Tovix.exe && bash "$source/tools/sign.sh" "$2" "$started"; }
 for value in DisplayName Icon; do wine reg add "$ZONE_KEY" /v $value /d x /f >/dev/null; done
-wine "$started" &
+wine "$signed" &
 tovix=$!
 if window=$(wait_for_window 'Tovix your Explorer'); then xdotool windowfocus --sync "$window" key --clearmodifiers alt+F4; else kill "$tovix"; fi
 wait "$tovix"; status=$?

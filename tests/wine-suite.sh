@@ -7,11 +7,18 @@
 # programs get the Japanese double-byte ANSI code page, which Wine takes from
 # the locale: compiled into build/ once, so the machine needs no locale of its own.
 # Usage: wine-suite.sh WINE_DIR NAME COMMAND...
+# The programs it starts must be the 32-bit ones that the release holds.
 set -euo pipefail
 source "$(dirname "$0")/../tools/wine.sh"
+run_within_time_limit "$0" "$@"
 
 wineDir=$1 name=$2
 shift 2
+for program in "$@"; do
+  [[ $program != *.exe ]] || [[ $(i686-w64-mingw32-objdump -f "$program" 2>/dev/null) == *"file format pei-i386"* ]] ||
+    { echo "$program is not a 32-bit Windows program." >&2 && exit 1; }
+done
+echo "$name: $(describe_i386), in 32-bit Wine: $*"
 export WINEPREFIX=$wineDir/$name
 copy_prefix "$wineDir/template" "$WINEPREFIX"
 if [[ ${TOVIX_CODE_PAGE:-} == 932 ]]; then

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Tovix need,
 # on Debian 12 (bookworm) and Debian 13 (trixie) alike: the names are the same
-# on both. Silent when everything is already there; uses apt as root, sudo
-# otherwise, and prints the exact command when neither is possible.
+# on both. Where the machine runs no 32-bit code, it sets up its emulation too.
+# Silent when everything is already there; uses apt as root, sudo otherwise,
+# and prints the exact command when neither is possible.
 # Usage: deps.sh [PACKAGE...]   (with packages: only those, when missing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,21 +25,24 @@ missingOf() { # package...: those not installed
   done
 }
 
+asRoot() { # what script: runs SCRIPT as root, through sudo where needed, or prints it
+  if [[ $(id -u) -eq 0 ]]; then
+    bash -c "$2"
+  elif command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
+    sudo bash -c "$2"
+  else
+    echo "Tovix needs $1. Run as root:" >&2
+    echo "  $2" >&2
+    exit 1
+  fi
+}
+
 install() { # [--i386] package...
   local i386=
   [[ $1 == --i386 ]] && i386="dpkg --add-architecture i386 && " && shift
-  local script="${i386}apt-get update -qq && \
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $*"
   echo "Installing: $*"
-  if [[ $(id -u) -eq 0 ]]; then
-    bash -c "$script"
-  elif command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
-    sudo bash -c "$script"
-  else
-    echo "Tovix needs these packages. Run as root:" >&2
-    echo "  $script" >&2
-    exit 1
-  fi
+  asRoot "these packages" "${i386}apt-get update -qq && \
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $*"
 }
 
 if [[ $# -gt 0 ]]; then
@@ -47,15 +51,19 @@ if [[ $# -gt 0 ]]; then
   exit 0
 fi
 
-# The 32-bit loader first: it tells whether this machine runs 32-bit code,
-# which decides the Wine to install (tools/wine-arch.sh).
+# The 32-bit loader first: it tells whether this machine runs 32-bit code.
+# Where it does not, the emulation comes next (tools/i386-emulation.sh), before
+# any 32-bit package, whose installation may run 32-bit programs. Wine is
+# always the 32-bit one, for the 32-bit programs; where they are emulated,
+# 64-bit Wine's wineserver serves them at native speed.
 [[ -z $(missingOf libc6-i386) ]] || install libc6-i386
-if [[ $(bash tools/wine-arch.sh) == win32 ]]; then
-  packages+=(wine wine32:i386)
-  dpkg --print-foreign-architectures | grep -qx i386 || needsI386=--i386
-else
-  packages+=(wine wine64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
-fi
+source tools/wine-arch.sh
+mode=$(i386_mode)
+[[ $mode == none ]] && asRoot "32-bit x86 emulation (qemu-user 8 or later, an i386 binfmt_misc entry)" \
+  "bash $PWD/tools/i386-emulation.sh"
+packages+=(wine wine32:i386)
+[[ $mode == native ]] || packages+=(wine64)
+dpkg --print-foreign-architectures | grep -qx i386 || needsI386=--i386
 
 mapfile -t missing < <(missingOf "${packages[@]}")
 [[ ${#missing[@]} -eq 0 && -z ${needsI386:-} ]] && exit 0

@@ -1,15 +1,47 @@
 #!/usr/bin/env bash
-# Prints which Wine runs Tovix's programs on this machine: win32 where the
-# kernel runs 32-bit x86 code, win64 where it does not (some virtual machines
-# switch IA-32 emulation off, and then 32-bit Wine cannot start at all). There
-# the programs that the tests, benchmarks and `make run` start are the same
-# sources built for x86-64; the release is the 32-bit Tovix.exe all the same.
-# TOVIX_WINE_ARCH=win64 asks for the 64-bit way on any machine.
-# The 32-bit loader of Debian's libc6-i386 starts only where 32-bit code runs.
-if [[ -n ${TOVIX_WINE_ARCH:-} ]]; then
-  echo "$TOVIX_WINE_ARCH"
-elif /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
-  echo win32
-else
-  echo win64
-fi
+# Prints how this machine runs 32-bit x86 programs, which are what the release
+# holds and what the tests, make run and make screenshots start under Wine:
+#   native    the kernel runs them itself;
+#   emulated  an i386 binfmt_misc entry hands them to qemu's user-mode
+#             emulator (make deps registers one where the kernel runs no
+#             32-bit code: some virtual machines switch IA-32 emulation off);
+#   none      nothing here runs them yet (make deps sets the emulation up).
+# The kernel asks binfmt_misc before its own ELF loaders, so where such an
+# entry is enabled every 32-bit program runs through it, even on a kernel that
+# could run it itself. Sourced, it defines the functions and prints nothing.
+BINFMT_MISC=/proc/sys/fs/binfmt_misc
+
+# The binfmt_misc folder shows the entries only where it is mounted: a system
+# mounts it at boot, a chroot (make in-debian) does not. Root mounts it.
+mount_binfmt_misc() {
+  [[ -e $BINFMT_MISC/status ]] && return 0
+  [[ $(id -u) -eq 0 ]] && mount -t binfmt_misc binfmt_misc "$BINFMT_MISC" 2>/dev/null
+  [[ -e $BINFMT_MISC/status ]]
+}
+
+# The file of an enabled entry that takes 32-bit x86 ELF programs, if any: its
+# magic is an ELF header of class 1 (32-bit) whose machine (bytes 18-19) is 3.
+i386_binfmt_entry() {
+  local entry
+  mount_binfmt_misc || return 0
+  for entry in "$BINFMT_MISC"/*; do
+    [[ ${entry##*/} == register || ${entry##*/} == status ]] && continue
+    [[ $(head -n1 "$entry" 2>/dev/null) == enabled ]] || continue
+    grep -q -E '^magic 7f454c4601[0-9a-f]{26}0300' "$entry" 2>/dev/null && { echo "$entry"; return 0; }
+  done
+}
+
+# The 32-bit loader of Debian's libc6-i386 is a 32-bit program of its own.
+runs_i386() { /lib/ld-linux.so.2 --version >/dev/null 2>&1; }
+
+i386_mode() {
+  if [[ -n $(i386_binfmt_entry) ]]; then
+    echo emulated
+  elif runs_i386; then
+    echo native
+  else
+    echo none
+  fi
+}
+
+[[ ${BASH_SOURCE[0]} != "$0" ]] || i386_mode

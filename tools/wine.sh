@@ -3,17 +3,48 @@
 export WINEDEBUG=-all
 TOVIX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# 32-bit Wine and the 32-bit programs where this machine runs 32-bit code;
-# else 64-bit Wine and the programs built for x86-64 (tools/wine-arch.sh).
-# Debian's wine command always takes the 32-bit loader when it is installed.
-WINEARCH=$(bash "$(dirname "${BASH_SOURCE[0]}")/wine-arch.sh")
-export WINEARCH
-if [[ $WINEARCH == win64 ]]; then
+# Every program that the scripts start under Wine is 32-bit, as the release
+# is, in 32-bit Wine: run by the kernel, or by qemu where the kernel runs no
+# 32-bit code (tools/wine-arch.sh; make deps sets that up). Only make bench,
+# which times programs as the machine runs them natively, asks with
+# TOVIX_WINE64=1 for 64-bit Wine and the same sources built for x86-64.
+source "$TOVIX_ROOT/tools/wine-arch.sh"
+TOVIX_I386=$(i386_mode)
+if [[ ${TOVIX_WINE64:-} == 1 ]]; then
+  export WINEARCH=win64
   wine() { /usr/lib/wine/wine64 "$@"; }
   RUNNABLE_DIR=build/x86_64
 else
+  export WINEARCH=win32
   RUNNABLE_DIR=build
+  if [[ $TOVIX_I386 == none ]]; then
+    echo "This machine runs no 32-bit x86 code, and no emulation of it is set up: run make deps as root." >&2
+    return 1 2>/dev/null || exit 1
+  fi
 fi
+
+# How the 32-bit programs run here, in a few words: for the logs.
+describe_i386() {
+  if [[ $TOVIX_I386 == emulated ]]; then
+    echo "32-bit programs emulated by $(sed -n 's/^interpreter //p' "$(i386_binfmt_entry)") ($(
+      "$(sed -n 's/^interpreter //p' "$(i386_binfmt_entry)")" --version | sed -n '1s/ (.*//p'))"
+  else
+    echo "32-bit programs run natively"
+  fi
+}
+
+# Runs the calling test script again within its time limit: TOVIX_TIME_LIMIT
+# seconds (tests/CMakeLists.txt), TOVIX_EMULATED_SLOWDOWN times as long where
+# qemu emulates the 32-bit programs. Past it the script is ended, its exit
+# trap stopping what it started, and the failure says which limit it was.
+run_within_time_limit() { # script args...
+  [[ -n ${TOVIX_TIME_LIMIT:-} ]] || return 0
+  local limit=$TOVIX_TIME_LIMIT status=0
+  [[ $TOVIX_I386 == emulated ]] && limit=$((limit * TOVIX_EMULATED_SLOWDOWN))
+  TOVIX_TIME_LIMIT='' timeout "$limit" bash "$@" || status=$?
+  ((status != 124)) || echo "TIMED OUT: not finished within $limit s, the limit with $(describe_i386)." >&2
+  exit "$status"
+}
 
 # The one way the scripts start Wine at a DPI, as display scaling sets it
 # (125 % is 120, 150 % is 144, 200 % is 192), in the prefix WINEPREFIX names.
