@@ -23,7 +23,7 @@ screenshots: build
 	@bash tools/screenshots.sh
 
 test: build
-	@bash -c 'source tools/wine.sh && echo "Every suite runs the 32-bit programs in build/ under 32-bit Wine: $$(describe_i386)."'
+	@bash -c 'source tools/wine.sh && echo "The suites start the 32-bit programs in build/, in 32-bit Wine, $$(describe_i386)."'
 	@ctest --preset windows-i686
 
 dist: deps $(BUILD)/CMakeCache.txt

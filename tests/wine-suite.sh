@@ -18,7 +18,7 @@ for program in "$@"; do
   [[ $program != *.exe ]] || [[ $(i686-w64-mingw32-objdump -f "$program" 2>/dev/null) == *"file format pei-i386"* ]] ||
     { echo "$program is not a 32-bit Windows program." >&2 && exit 1; }
 done
-echo "$name: $(describe_i386), in 32-bit Wine: $*"
+echo "$name: 32-bit programs in 32-bit Wine, $(describe_i386): $*"
 export WINEPREFIX=$wineDir/$name
 copy_prefix "$wineDir/template" "$WINEPREFIX"
 if [[ ${TOVIX_CODE_PAGE:-} == 932 ]]; then

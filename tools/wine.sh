@@ -25,11 +25,12 @@ fi
 
 # How the 32-bit programs run here, in a few words: for the logs.
 describe_i386() {
+  local qemu
   if [[ $TOVIX_I386 == emulated ]]; then
-    echo "32-bit programs emulated by $(sed -n 's/^interpreter //p' "$(i386_binfmt_entry)") ($(
-      "$(sed -n 's/^interpreter //p' "$(i386_binfmt_entry)")" --version | sed -n '1s/ (.*//p'))"
+    qemu=$(readlink -f "$(sed -n 's/^interpreter //p' "$(i386_binfmt_entry)")")
+    echo "emulated by $("$qemu" --version | sed -n '1s/ (.*//p') ($qemu)"
   else
-    echo "32-bit programs run natively"
+    echo "run natively"
   fi
 }
 
@@ -42,7 +43,7 @@ run_within_time_limit() { # script args...
   local limit=$TOVIX_TIME_LIMIT status=0
   [[ $TOVIX_I386 == emulated ]] && limit=$((limit * TOVIX_EMULATED_SLOWDOWN))
   TOVIX_TIME_LIMIT='' timeout "$limit" bash "$@" || status=$?
-  ((status != 124)) || echo "TIMED OUT: not finished within $limit s, the limit with $(describe_i386)." >&2
+  ((status != 124)) || echo "TIMED OUT: not finished within $limit s, the limit for 32-bit programs $(describe_i386)." >&2
   exit "$status"
 }
 
