@@ -59,8 +59,10 @@ fi
 [[ -z $(missingOf libc6-i386) ]] || install libc6-i386
 source tools/wine-arch.sh
 mode=$(i386_mode)
-[[ $mode == none ]] && asRoot "32-bit x86 emulation (qemu-user 8 or later, an i386 binfmt_misc entry)" \
-  "bash $PWD/tools/i386-emulation.sh"
+case $mode in
+  none) asRoot "32-bit x86 emulation (qemu-user 8 or later, an i386 binfmt_misc entry)" "bash $PWD/tools/i386-emulation.sh" ;;
+  emulated) bash tools/i386-emulation.sh ;; # checks the emulator that is registered
+esac
 packages+=(wine wine32:i386)
 [[ $mode == native ]] || packages+=(wine64)
 dpkg --print-foreign-architectures | grep -qx i386 || needsI386=--i386

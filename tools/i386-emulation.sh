@@ -22,19 +22,23 @@ fail() {
   exit 1
 }
 grep -q -w binfmt_misc /proc/filesystems || fail "its kernel has no binfmt_misc (CONFIG_BINFMT_MISC), through which qemu would run them."
-case $(i386_mode) in
-  native) exit 0 ;;
-  emulated) runs_i386 && exit 0
-    fail "$(i386_binfmt_entry) hands them to $(sed -n 's/^interpreter //p' "$(i386_binfmt_entry)"), which does not start them." ;;
-esac
 mount_binfmt_misc || fail "binfmt_misc could not be mounted on $BINFMT_MISC (a container without the right to mount?)."
 
 changed=()
+
 qemuVersion() { # the major version of the emulator at PATH, 0 if none
   local version
   version=$("$1" --version 2>/dev/null | sed -n '1s/.* version \([0-9]*\)\..*/\1/p') || true
   echo "${version:-0}"
 }
+case $(i386_mode) in
+  native) exit 0 ;;
+  emulated)
+    entry=$(i386_binfmt_entry)
+    interpreter=$(readlink -f "$(sed -n 's/^interpreter //p' "$entry")")
+    (($(qemuVersion "$interpreter") >= 8)) && runs_i386 && exit 0
+    fail "$entry hands them to $interpreter (qemu $(qemuVersion "$interpreter")), which does not start them or is older than 8. Remove it (echo -1 > $entry), then run make deps again." ;;
+esac
 qemu=/usr/bin/qemu-i386
 conf=/usr/share/qemu/binfmt.d/qemu-i386.conf
 if [[ ! -f $conf ]] || (($(qemuVersion $qemu) < 8)); then

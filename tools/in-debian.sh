@@ -83,7 +83,7 @@ unshare --mount --propagation unchanged --pid --fork bash -euo pipefail -c '
   root=$1 target=$2
   mount --make-rprivate / 2>/dev/null || true
   mount -t proc proc "$root/proc"
-  mount -t sysfs sysfs "$root/sys"
+  mount -t sysfs sysfs "$root/sys" 2>/dev/null || mount --rbind /sys "$root/sys" # (in a user namespace)
   mount --bind /dev "$root/dev"
   mount -t devpts -o newinstance,ptmxmode=0666 devpts "$root/dev/pts"
   mount -t tmpfs tmpfs "$root/dev/shm"
