@@ -6,8 +6,8 @@
 # which stops the suite if a program would get another. With TOVIX_CODE_PAGE=932,
 # programs get the Japanese double-byte ANSI code page, which Wine takes from
 # the locale: compiled into build/ once, so the machine needs no locale of its own.
+# The programs it starts must be 32-bit, as the release is; it refuses others.
 # Usage: wine-suite.sh WINE_DIR NAME COMMAND...
-# The programs it starts must be the 32-bit ones that the release holds.
 set -euo pipefail
 source "$(dirname "$0")/../tools/wine.sh"
 run_within_time_limit "$0" "$@"
