@@ -76,6 +76,8 @@ cp /etc/resolv.conf "$root/etc/resolv.conf"
 # process of a PID namespace takes the rest with it when it ends).
 echo "Debian $release: make $target"
 status=0
+# In a user namespace, where sysfs may not be mounted anew and /dev only
+# whole, both are bound with what is mounted below them.
 # Mounts made inside reach no other namespace: every mount is made private,
 # which fails only where / is no mount point (in a chroot, such as another
 # Debian system of this script's), whose mounts are private already.
@@ -83,8 +85,8 @@ unshare --mount --propagation unchanged --pid --fork bash -euo pipefail -c '
   root=$1 target=$2
   mount --make-rprivate / 2>/dev/null || true
   mount -t proc proc "$root/proc"
-  mount -t sysfs sysfs "$root/sys" 2>/dev/null || mount --rbind /sys "$root/sys" # (in a user namespace)
-  mount --bind /dev "$root/dev"
+  mount -t sysfs sysfs "$root/sys" 2>/dev/null || mount --rbind /sys "$root/sys"
+  mount --bind /dev "$root/dev" 2>/dev/null || mount --rbind /dev "$root/dev"
   mount -t devpts -o newinstance,ptmxmode=0666 devpts "$root/dev/pts"
   mount -t tmpfs tmpfs "$root/dev/shm"
   mount -t tmpfs tmpfs "$root/tmp"
