@@ -32,7 +32,9 @@ i386_binfmt_entry() {
 }
 
 # The 32-bit loader of Debian's libc6-i386 is a 32-bit program of its own.
-runs_i386() { /lib/ld-linux.so.2 --version >/dev/null 2>&1; }
+# It runs in a subshell that waits for it, so that where the kernel kills it
+# the shell's word on that goes to /dev/null too.
+runs_i386() { (/lib/ld-linux.so.2 --version && true) >/dev/null 2>&1; }
 
 i386_mode() {
   if [[ -n $(i386_binfmt_entry) ]]; then
