@@ -138,8 +138,9 @@ pairedMedian() { pairedRatios "$@" | medianOf | awk '{ if ($1 == "n/a") print; e
 # A 90 % interval for the median of the rounds' ratios that assumes nothing of
 # their distribution: from the k-th smallest ratio to the k-th largest, with k
 # the largest for which a Binomial(n, 1/2) count stays below k with at most
-# 5 % chance. The median lies below the one or above the other only when k or
-# more of the n ratios fall on one side of it, each with probability 1/2.
+# 5 % chance. Each ratio falls below the true median with probability 1/2, so
+# the k-th smallest lies above it (fewer than k below) with at most 5 % chance,
+# and the k-th largest below it likewise.
 pairedInterval() { # dpi key: "low high", or "n/a n/a" when there are too few rounds
   pairedRatios "$@" | sort -g | awk '{ v[NR] = $1 }
     END { k = 0; below = 0; term = 2 ^ -NR
