@@ -26,11 +26,23 @@ check "GUI subsystem" "00000002	(Windows GUI)" "$(sed -n 's/^Subsystem[[:space:]
 check "system DLLs only" "" "$(sed -n 's/^\tDLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' |
   grep -v -x -E 'kernel32.dll|user32.dll|gdi32.dll|comctl32.dll|ole32.dll|oleaut32.dll|msvcrt.dll|advapi32.dll|comdlg32.dll')"
 # For Windows 7 and later (else Windows reports it an old program's metrics); randomised, with its relocations;
-# no-execute data; no exception handler registered; aware of Remote Desktop sessions; a stack canary that libssp
-# draws from the system's random numbers.
+# no-execute data; no exception handler registered; aware of Remote Desktop sessions; stack canaries, seen in the
+# disassembly: in 20 functions or more, the same guard in memory subtracted from the frame's canary and the same
+# function called when they differ; the guard drawn from RtlGenRandom, looked up by its export name, and no
+# CryptoAPI import, whose provider would load at every start.
 hardening=$(awk '/^(Major|Minor)(OSystem|Subsystem)Version/ {print $2} /^DllCharacteristics/,/^SizeOf/ {if (!/^SizeOf/) print $NF}' <<<"$headers")
-check "OS and subsystem version, hardening" "6 1 6 1 00008540 DYNAMIC_BASE NX_COMPAT NO_SEH TERMINAL_SERVICE_AWARE .reloc CryptGenRandom" \
-  "$(xargs <<<"$hardening") $(i686-w64-mingw32-objdump -h "$exe" | awk '$2 == ".reloc" {print $2}') $(grep -o -w CryptGenRandom <<<"$headers")"
+canaryChecks=$(i686-w64-mingw32-objdump -d -M intel "$exe" | awk -F'\t' 'NF >= 3 {
+    instruction = $3; gsub(/ +/, " ", instruction)
+    if (instruction ~ /^call (0x)?[0-9a-f]+/ && last ~ /^je / && before ~ /^sub e[a-d]x,DWORD PTR ds:0x/)
+      checks[substr(before, index(before, ":") + 1) " " instruction]++
+    before = last; last = instruction }
+  END { for (pair in checks) if (checks[pair] > most) most = checks[pair]; print most + 0 }')
+check "OS and subsystem version, hardening" \
+  "6 1 6 1 00008540 DYNAMIC_BASE NX_COMPAT NO_SEH TERMINAL_SERVICE_AWARE .reloc canaries SystemFunction036" \
+  "$({ echo "$hardening" && i686-w64-mingw32-objdump -h "$exe" | awk '$2 == ".reloc" {print $2}'
+    ((canaryChecks >= 20)) && echo canaries || echo "canaries in $canaryChecks functions"
+    i686-w64-mingw32-strings -a "$exe" | grep -m1 -x SystemFunction036
+    grep -o -w -E 'Crypt[A-Za-z]+' <<<"$headers"; } | xargs)"
 check "at most 400 KB" "yes" "$( (($(stat -c %s "$exe") <= 400 * 1024)) && echo yes || echo no)"
 
 # The icons: the file's icon is group 1 of images 30001 to 30006; the window's is group 2.
