@@ -2,7 +2,8 @@
 # Sets up 32-bit x86 emulation on a machine whose kernel runs no 32-bit code,
 # so that the 32-bit Tovix.exe, 32-bit Wine and the 32-bit test suites run
 # there as they do elsewhere (make deps calls it, as root, where
-# tools/wine-arch.sh says none): qemu's user-mode emulator at version 8 or
+# tools/wine-arch.sh says none, and to check a registered emulator where it
+# says emulated): qemu's user-mode emulator at version 8 or
 # later, and the i386 binfmt_misc entry that Debian ships with it but does not
 # register on amd64. qemu 7.2, Debian 12's own, ignores MAP_FIXED_NOREPLACE,
 # and every Wine process then spends about a minute probing its address space;
@@ -24,8 +25,6 @@ fail() {
 grep -q -w binfmt_misc /proc/filesystems || fail "its kernel has no binfmt_misc (CONFIG_BINFMT_MISC), through which qemu would run them."
 mount_binfmt_misc || fail "binfmt_misc could not be mounted on $BINFMT_MISC (a container without the right to mount?)."
 
-changed=()
-
 qemuVersion() { # the major version of the emulator at PATH, 0 if none
   local version
   version=$("$1" --version 2>/dev/null | sed -n '1s/.* version \([0-9]*\)\..*/\1/p') || true
@@ -39,6 +38,7 @@ case $(i386_mode) in
     (($(qemuVersion "$interpreter") >= 8)) && runs_i386 && exit 0
     fail "$entry hands them to $interpreter (qemu $(qemuVersion "$interpreter")), which does not start them or is older than 8. Remove it (echo -1 > $entry), then run make deps again." ;;
 esac
+changed=()
 qemu=/usr/bin/qemu-i386
 conf=/usr/share/qemu/binfmt.d/qemu-i386.conf
 if [[ ! -f $conf ]] || (($(qemuVersion $qemu) < 8)); then
