@@ -5,12 +5,14 @@
 
 namespace {
 
-// Resolves one advapi32 function by name the first time it is needed, so
-// that the program does not pay for the registry library before it reads.
-// advapi32 is a known system DLL: Windows loads it only from the system folder.
+// Resolves one advapi32 function by name each time it is needed, so that the
+// program does not pay for the registry library before it reads, and a lookup
+// Windows refused once is not held against every later one. Loaded once, the
+// library stays for the process; only from the system folder.
 template <typename Fn>
 Fn advapi32Function(const char* name) {
-  HMODULE advapi32 = LoadLibraryW(L"advapi32.dll");
+  HMODULE advapi32 = GetModuleHandleW(L"advapi32.dll");
+  if (advapi32 == nullptr) advapi32 = LoadLibraryExW(L"advapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   if (advapi32 == nullptr) return nullptr;
   return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(advapi32, name)));
 }
@@ -21,22 +23,22 @@ using SetValueFn = LONG(WINAPI*)(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD)
 using CloseKeyFn = LONG(WINAPI*)(HKEY);
 
 LONG realOpenKey(HKEY root, const char* path, REGSAM access, HKEY* key) {
-  static const auto fn = advapi32Function<OpenKeyFn>("RegOpenKeyExA");
+  const auto fn = advapi32Function<OpenKeyFn>("RegOpenKeyExA");
   return fn ? fn(root, path, 0, access, key) : ERROR_PROC_NOT_FOUND;
 }
 
 LONG realQueryValue(HKEY key, const char* name, DWORD* type, BYTE* data, DWORD* size) {
-  static const auto fn = advapi32Function<QueryValueFn>("RegQueryValueExA");
+  const auto fn = advapi32Function<QueryValueFn>("RegQueryValueExA");
   return fn ? fn(key, name, nullptr, type, data, size) : ERROR_PROC_NOT_FOUND;
 }
 
 LONG realSetValue(HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size) {
-  static const auto fn = advapi32Function<SetValueFn>("RegSetValueExA");
+  const auto fn = advapi32Function<SetValueFn>("RegSetValueExA");
   return fn ? fn(key, name, 0, type, data, size) : ERROR_PROC_NOT_FOUND;
 }
 
 LONG realCloseKey(HKEY key) {
-  static const auto fn = advapi32Function<CloseKeyFn>("RegCloseKey");
+  const auto fn = advapi32Function<CloseKeyFn>("RegCloseKey");
   return fn ? fn(key) : ERROR_PROC_NOT_FOUND;
 }
 

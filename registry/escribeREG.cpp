@@ -30,9 +30,10 @@ public:
   OpenKey(const OpenKey&) = delete;
   OpenKey& operator=(const OpenKey&) = delete;
 
-  bool open(HKEY root, const std::string& path, REGSAM access) {
+  // A path the system would not convert cannot be opened.
+  bool open(HKEY root, const std::optional<std::string>& path, REGSAM access) {
     HKEY key = nullptr;
-    if (registryPlatform().openKey(root, path.c_str(), access, &key) != ERROR_SUCCESS) return false;
+    if (!path || registryPlatform().openKey(root, path->c_str(), access, &key) != ERROR_SUCCESS) return false;
     key_ = key;
     return true;
   }
@@ -69,13 +70,16 @@ std::optional<std::string> fetchString(const OpenKey& key, const std::string& na
 }
 
 // The text of a string value: up to its terminating NUL, or all of it when it
-// was stored without one.
-std::wstring textOf(const std::string& bytes) { return fromAnsi(bytes.substr(0, bytes.find('\0'))); }
+// was stored without one. None where the system would not convert it.
+std::optional<std::wstring> textOf(const std::string& bytes) { return fromAnsi(bytes.substr(0, bytes.find('\0'))); }
 
 }  // namespace
 
+// A text the system would not convert to or from the code page fails the
+// step that needed it, with that step's message: the five messages stay the
+// only ones, and no text stands for one that could not be had.
 std::wstring leeCadenaREG(HKEY root, std::wstring keyPath, std::wstring valueName) {
-  const std::string name = toAnsi(valueName);
+  const std::optional<std::string> name = toAnsi(valueName);
   OpenKey key;
   if (!key.open(root, toAnsi(keyPath), kReadAccess)) {
     report(L"Error opening key.");
@@ -84,19 +88,16 @@ std::wstring leeCadenaREG(HKEY root, std::wstring keyPath, std::wstring valueNam
 
   DWORD size = 0;
   DWORD type = REG_NONE;
-  if (registryPlatform().queryValue(key.get(), name.c_str(), &type, nullptr, &size) != ERROR_SUCCESS) {
+  if (!name || registryPlatform().queryValue(key.get(), name->c_str(), &type, nullptr, &size) != ERROR_SUCCESS) {
     report(L"Error getting subkey length.");
   }
 
-  std::wstring result;
-  if (const auto bytes = fetchString(key, name, size)) {
-    result = textOf(*bytes);
-  } else {
-    report(L"Error getting subkey value.");
-  }
+  std::optional<std::wstring> result;
+  if (const auto bytes = name ? fetchString(key, *name, size) : std::nullopt) result = textOf(*bytes);
+  if (!result) report(L"Error getting subkey value.");
 
   if (!key.close()) report(L"Error closing key.");
-  return result;
+  return result.value_or(std::wstring());
 }
 
 void escribeCadenaREG(HKEY root, std::wstring keyPath, std::wstring valueName, std::wstring text) {
@@ -107,12 +108,15 @@ void escribeCadenaREG(HKEY root, std::wstring keyPath, std::wstring valueName, s
   }
 
   // Stored with its terminating NUL, as a REG_SZ value should be.
-  std::string data = toAnsi(text);
-  data.push_back('\0');
-  const LONG saved =
-      registryPlatform().setValue(key.get(), toAnsi(valueName).c_str(), REG_SZ,
-                                  reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
-  if (saved != ERROR_SUCCESS) report(L"Error saving value.");
+  const std::optional<std::string> name = toAnsi(valueName);
+  std::optional<std::string> data = toAnsi(text);
+  bool saved = false;
+  if (name && data) {
+    data->push_back('\0');
+    saved = registryPlatform().setValue(key.get(), name->c_str(), REG_SZ, reinterpret_cast<const BYTE*>(data->data()),
+                                        static_cast<DWORD>(data->size())) == ERROR_SUCCESS;
+  }
+  if (!saved) report(L"Error saving value.");
 
   if (!key.close()) report(L"Error closing key.");
 }

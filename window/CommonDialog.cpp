@@ -1,6 +1,8 @@
 // CommonDialog: the platform's Open dialog, with a filter and the chosen file's name.
 #include "CommonDialog.h"
 
+#include "Refusal.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -9,21 +11,25 @@ namespace {
 // Room for the longest path Windows can hand back, so no choice is cut or refused.
 constexpr DWORD kPathCapacity = 32768;
 
-// The common dialog library is loaded the first time the dialog is shown,
-// not at start-up: most runs never open it.
-BOOL realShowOpen(OPENFILENAMEW* dialog) {
-  using GetOpenFileNameFn = BOOL(WINAPI*)(OPENFILENAMEW*);
-  static const auto fn = [] {
-    HMODULE comdlg32 = LoadLibraryW(L"comdlg32.dll");
-    if (comdlg32 == nullptr) return GetOpenFileNameFn{};
-    return reinterpret_cast<GetOpenFileNameFn>(reinterpret_cast<void*>(GetProcAddress(comdlg32, "GetOpenFileNameW")));
-  }();
-  return fn != nullptr && fn(dialog);
+constexpr wchar_t kNoDialog[] = L"Tovix could not show the Open dialog.";
+
+using GetOpenFileNameFn = BOOL(WINAPI*)(OPENFILENAMEW*);
+using CommDlgExtendedErrorFn = DWORD(WINAPI*)();
+
+// Empty: comdlg32's own dialog.
+OpenDialogFunction& current() {
+  static OpenDialogFunction showOpen;
+  return showOpen;
 }
 
-OpenDialogFunction& current() {
-  static OpenDialogFunction showOpen = realShowOpen;
-  return showOpen;
+// The dialog's own codes have no text in the system's message table
+// (CDERR_DIALOGFAILURE, 0xFFFF, would read as another error there): the code
+// is given as comdlg32 gives it.
+std::wstring dialogFailure(DWORD code) {
+  std::wstring message = messageFor(kNoDialog, ERROR_SUCCESS) + L"\n\nCommon dialog error 0x";
+  for (int shift = code > 0xFFFF ? 28 : 12; shift >= 0; shift -= 4)
+    message += L"0123456789ABCDEF"[(code >> shift) & 0xF];
+  return message + L".";
 }
 
 // The platform wants the filter's items separated by NULs and ended by two.
@@ -38,9 +44,12 @@ std::wstring platformFilter(std::wstring filter) {
 // USB stick could not be ejected) until it ends. This puts the old one back.
 class KeepCurrentFolder {
 public:
+  // Where Windows will not say which folder is current, none is put back.
   KeepCurrentFolder() {
-    folder_.resize(GetCurrentDirectoryW(0, nullptr));
-    folder_.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder_.size()), folder_.data()));
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    if (size == 0) return;
+    folder_.resize(size);
+    folder_.resize(GetCurrentDirectoryW(size, folder_.data()));
   }
   ~KeepCurrentFolder() {
     if (!folder_.empty()) SetCurrentDirectoryW(folder_.c_str());
@@ -60,6 +69,15 @@ ScopedOpenDialog::ScopedOpenDialog(OpenDialogFunction function)
 ScopedOpenDialog::~ScopedOpenDialog() { current() = std::move(previous_); }
 
 bool CommonDialog::ShowOpen(HWND owner) {
+  if (!comdlg32_) comdlg32_.reset(LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+  FARPROC getOpenFileName = nullptr, extendedError = nullptr;
+  if (comdlg32_ && (getOpenFileName = GetProcAddress(comdlg32_.get(), "GetOpenFileNameW")) != nullptr)
+    extendedError = GetProcAddress(comdlg32_.get(), "CommDlgExtendedError");
+  if (extendedError == nullptr) {
+    tellUser(owner, messageFor(kNoDialog, GetLastError()));
+    return false;
+  }
+
   const std::wstring filter = platformFilter(Filter);
   std::wstring path(kPathCapacity, L'\0');
   OPENFILENAMEW dialog{};
@@ -72,7 +90,15 @@ bool CommonDialog::ShowOpen(HWND owner) {
   // read-only box would mean nothing here.
   dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_ENABLESIZING;
   const KeepCurrentFolder folder;
-  if (!current()(&dialog)) return false;
+  const BOOL chosen = current()
+                          ? current()(&dialog)
+                          : reinterpret_cast<GetOpenFileNameFn>(reinterpret_cast<void*>(getOpenFileName))(&dialog);
+  if (!chosen) {
+    // Zero: the user cancelled. Anything else: the dialog failed.
+    const DWORD code = reinterpret_cast<CommDlgExtendedErrorFn>(reinterpret_cast<void*>(extendedError))();
+    if (code != 0) tellUser(owner, dialogFailure(code));
+    return false;
+  }
 
   path.resize(path.find(L'\0'));
   FileName = path;

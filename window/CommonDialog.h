@@ -1,7 +1,7 @@
 // CommonDialog: the platform's Open dialog, with a filter and the chosen file's name.
 #pragma once
 
-#include <windows.h>
+#include "Handles.h"
 
 #include <commdlg.h>
 
@@ -18,14 +18,21 @@ public:
 
   // Shows the modal Open dialog owned by the given window, for choosing a
   // file that exists. True when the user chose one; false when the dialog was
-  // cancelled or could not be shown, and then FileName is left as it was.
-  // Either way the process's current folder is what it was before.
+  // cancelled, or could not be shown, which the user is then told in a box
+  // captioned "Tovix"; either way FileName is left as it was. The process's
+  // current folder is what it was before.
   bool ShowOpen(HWND owner);
+
+private:
+  // The common dialog library, loaded when the dialog is first shown (most
+  // runs never open it), and held as long as this object lives: what the
+  // dialog leaves behind in the process may still run its code.
+  UniqueLibrary comdlg32_;
 };
 
 // The seam through which CommonDialog shows the Open dialog: comdlg32's
 // GetOpenFileNameW, unless a test has put its own in place for as long as a
-// ScopedOpenDialog lives.
+// ScopedOpenDialog lives. Where it answers FALSE, comdlg32 tells why.
 using OpenDialogFunction = std::function<BOOL(OPENFILENAMEW* dialog)>;
 
 class ScopedOpenDialog {

@@ -3,6 +3,14 @@
 
 #include "Form.h"
 
+namespace {
+
+constexpr wchar_t kNoControl[] = L"Tovix could not create the controls of its window.";
+constexpr wchar_t kTextNotSet[] = L"Tovix could not put a text into one of its boxes.";
+constexpr wchar_t kTextNotRead[] = L"Tovix could not read the text of one of its boxes.";
+
+}  // namespace
+
 Control::Control(Form& form, const ControlRow& row) : form_(form), row_(row) { form.adopt(*this); }
 
 RECT Control::place() const { return form_.place(row_); }
@@ -12,6 +20,7 @@ void Control::createWindow(const wchar_t* className, DWORD style, HWND parent, i
   window_.reset(CreateWindowExW(0, className, row_.text, WS_CHILD | style, place.left, place.top,
                                 place.right - place.left, place.bottom - place.top, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this));
+  if (!window_) refuse(kNoControl);
 }
 
 // SS_NOTIFY makes the label answer hit tests: without it a static control is
@@ -30,7 +39,8 @@ void CommandButton::command(WORD code) {
 }
 
 TextBox::~TextBox() {
-  if (hwnd() != nullptr) SetWindowLongPtrW(hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc_));
+  if (hwnd() != nullptr && editProc_ != nullptr)
+    SetWindowLongPtrW(hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc_));
 }
 
 // WS_BORDER without WS_EX_CLIENTEDGE: a flat one-pixel border instead of the
@@ -42,8 +52,13 @@ void TextBox::create(HWND parent, int id, const RECT& place) {
   // The edit control tells its parent of changes but not of mouse moves, so
   // its window procedure is wrapped. A plain wrap rather than the common
   // controls' subclass helpers: under Wine those cost a trip to the server
-  // for every message the box gets.
-  SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  // for every message the box gets. Where Windows refuses either step, the
+  // box works unwrapped, and moving over it leaves the banner as it was. Both
+  // calls answer with the value they replace, zero here for the first, so
+  // only the thread's last error tells a failure.
+  SetLastError(ERROR_SUCCESS);
+  if (!SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this)) && GetLastError() != ERROR_SUCCESS)
+    return;
   editProc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextBox::windowProc)));
 }
@@ -52,16 +67,25 @@ void TextBox::command(WORD code) {
   if (code == EN_CHANGE && Change) Change();
 }
 
+// The box's text is the only copy of what the user sees and what Apply
+// writes, so a text that cannot be read or put in stops the program rather
+// than stand for another. An empty box and a failure both give zero: only the
+// thread's last error, cleared first, tells them apart.
 std::wstring TextBox::text() const {
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd())), L'\0');
-  if (!text.empty())
-    text.resize(static_cast<size_t>(GetWindowTextW(hwnd(), text.data(), static_cast<int>(text.size() + 1))));
+  SetLastError(ERROR_SUCCESS);
+  const int length = GetWindowTextLengthW(hwnd());
+  if (length == 0 && GetLastError() != ERROR_SUCCESS) refuse(kTextNotRead);
+  std::wstring text(static_cast<size_t>(length), L'\0');
+  if (text.empty()) return text;
+  const int copied = GetWindowTextW(hwnd(), text.data(), length + 1);
+  if (copied == 0) refuse(kTextNotRead);
+  text.resize(static_cast<size_t>(copied));
   return text;
 }
 
 void TextBox::setText(const std::wstring& text) {
   if (text == this->text()) return;
-  SetWindowTextW(hwnd(), text.c_str());
+  if (!SetWindowTextW(hwnd(), text.c_str())) refuse(kTextNotSet);
 }
 
 LRESULT CALLBACK TextBox::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -4,16 +4,18 @@
 namespace {
 
 // The per-monitor functions arrived after Windows 7 (GetDpiForMonitor in 8.1,
-// the rest in 10 1607); they are looked up by name, so that Tovix still starts
-// where they are missing, and answered there with the screen's one DPI.
-// A library not loaded yet is looked for in the system folder alone: on a
-// system without it, a file of that name elsewhere is never taken for it.
+// the rest in 10 1607); they are looked up by name at each use, so that Tovix
+// still starts where they are missing, or where Windows refuses one, and
+// answered there with the screen's one DPI. user32 is loaded with the program.
 template <typename Fn>
-Fn systemFunction(const wchar_t* library, const char* name) {
-  HMODULE module = GetModuleHandleW(library);
-  if (module == nullptr) module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (module == nullptr) return nullptr;
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+Fn systemFunction(HMODULE library, const char* name) {
+  if (library == nullptr) return nullptr;
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
+template <typename Fn>
+Fn user32Function(const char* name) {
+  return systemFunction<Fn>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
@@ -24,15 +26,22 @@ using EnableNonClientDpiScalingFn = BOOL(WINAPI*)(HWND);
 
 constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI: the DPI the user's scaling asks for
 
+// The screen's DPI; that of an unscaled one where Windows gives no screen
+// device context to ask.
 int screenDpi() {
   HDC screen = GetDC(nullptr);
+  if (screen == nullptr) return kUnscaledDpi;
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
-  return dpi;
+  return dpi > 0 ? dpi : kUnscaledDpi;
 }
 
+// shcore.dll is held only while it is asked: looked for in the system folder
+// alone, so that on a system without it a file of that name elsewhere is
+// never taken for it.
 int dpiForMonitor(HMONITOR monitor) {
-  static const auto getDpiForMonitor = systemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
+  const UniqueLibrary shcore(LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+  const auto getDpiForMonitor = systemFunction<GetDpiForMonitorFn>(shcore.get(), "GetDpiForMonitor");
   UINT x = 0, y = 0;
   if (getDpiForMonitor != nullptr && SUCCEEDED(getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)) && y != 0)
     return static_cast<int>(y);
@@ -42,15 +51,16 @@ int dpiForMonitor(HMONITOR monitor) {
 }  // namespace
 
 int dpiForWindow(HWND window) {
-  static const auto getDpiForWindow = systemFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
-  if (getDpiForWindow != nullptr) return static_cast<int>(getDpiForWindow(window));
+  const auto getDpiForWindow = user32Function<GetDpiForWindowFn>("GetDpiForWindow");
+  if (const UINT dpi = getDpiForWindow != nullptr ? getDpiForWindow(window) : 0) return static_cast<int>(dpi);
   // Windows 8.1 scales per monitor too, but only tells the monitor's DPI.
   return dpiForMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
 }
 
 Workspace workspaceUnderPointer() {
+  // Where Windows will not tell where the pointer is, the primary monitor.
   POINT pointer{};
-  GetCursorPos(&pointer);
+  if (!GetCursorPos(&pointer)) pointer = {};
   HMONITOR monitor = MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY);
   MONITORINFO info{};
   info.cbSize = sizeof info;
@@ -60,23 +70,30 @@ Workspace workspaceUnderPointer() {
 }
 
 void scaleFrameWithDpi(HWND window) {
-  static const auto enable = systemFunction<EnableNonClientDpiScalingFn>(L"user32.dll", "EnableNonClientDpiScaling");
+  // Refused, the frame keeps the size it has at the screen's DPI.
+  const auto enable = user32Function<EnableNonClientDpiScalingFn>("EnableNonClientDpiScaling");
   if (enable != nullptr) enable(window);
 }
 
+// Without AdjustWindowRectExForDpi, Windows draws every frame at the screen's
+// DPI. Where AdjustWindowRectEx is refused as well, the frame of a window of
+// this style is made of the system's measures, as it would: the window must
+// never be smaller than its controls.
 SIZE outerSize(SIZE client, DWORD style, int dpi) {
-  static const auto adjustForDpi =
-      systemFunction<AdjustWindowRectExForDpiFn>(L"user32.dll", "AdjustWindowRectExForDpi");
+  const auto adjustForDpi = user32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
   RECT outer{0, 0, client.cx, client.cy};
-  // Without the call, Windows draws every frame at the screen's DPI.
-  if (adjustForDpi == nullptr || !adjustForDpi(&outer, style, FALSE, 0, static_cast<UINT>(dpi)))
-    AdjustWindowRectEx(&outer, style, FALSE, 0);
-  return {outer.right - outer.left, outer.bottom - outer.top};
+  if (adjustForDpi != nullptr && adjustForDpi(&outer, style, FALSE, 0, static_cast<UINT>(dpi)))
+    return {outer.right - outer.left, outer.bottom - outer.top};
+  if (AdjustWindowRectEx(&outer, style, FALSE, 0)) return {outer.right - outer.left, outer.bottom - outer.top};
+  const int frameX = GetSystemMetrics(SM_CXFIXEDFRAME) + GetSystemMetrics(SM_CXPADDEDBORDER);
+  const int frameY = GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CXPADDEDBORDER);
+  return {client.cx + 2 * frameX, client.cy + 2 * frameY + GetSystemMetrics(SM_CYCAPTION)};
 }
 
 int systemMetric(int index, int dpi) {
-  static const auto getForDpi = systemFunction<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
-  return getForDpi != nullptr ? getForDpi(index, static_cast<UINT>(dpi)) : GetSystemMetrics(index);
+  const auto getForDpi = user32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+  const int metric = getForDpi != nullptr ? getForDpi(index, static_cast<UINT>(dpi)) : 0;
+  return metric != 0 ? metric : GetSystemMetrics(index);
 }
 
 HFONT stockDialogFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
@@ -89,7 +106,7 @@ UniqueFont scaledDialogFont(int dpi) {
   const int screen = screenDpi();
   if (dpi == screen) return {};
   LOGFONTW font{};
-  GetObjectW(stockDialogFont(), sizeof font, &font);
+  if (GetObjectW(stockDialogFont(), sizeof font, &font) == 0) return {};
   font.lfHeight = MulDiv(MulDiv(font.lfHeight, kUnscaledDpi, screen), dpi, kUnscaledDpi);
   font.lfWidth = MulDiv(MulDiv(font.lfWidth, kUnscaledDpi, screen), dpi, kUnscaledDpi);
   return UniqueFont(CreateFontIndirectW(&font));

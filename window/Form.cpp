@@ -27,7 +27,15 @@ constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 #define WM_GETDPISCALEDSIZE 0x02E4
 #endif
 
-ATOM registerClass(const wchar_t* name, WNDPROC procedure, HICON big = nullptr, HICON small = nullptr) {
+// What the user is told when Windows refuses the window.
+constexpr wchar_t kNoClass[] = L"Tovix could not register its window class.";
+constexpr wchar_t kNoWindow[] = L"Tovix could not create its window.";
+constexpr wchar_t kNoMessages[] = L"Tovix could not get its window's messages.";
+
+// A window class of the program's, owned for the form. A class registered
+// already (another form of this process lives) is used as it is, owned by
+// none; any other refusal leaves the form without a window.
+UniqueClass registerClass(const wchar_t* name, WNDPROC procedure, HICON big = nullptr, HICON small = nullptr) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = procedure;
@@ -37,7 +45,9 @@ ATOM registerClass(const wchar_t* name, WNDPROC procedure, HICON big = nullptr, 
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = name;
-  return RegisterClassExW(&windowClass);
+  const ATOM atom = RegisterClassExW(&windowClass);
+  if (atom == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) refuse(kNoClass);
+  return UniqueClass(atom);
 }
 
 // Arial at regular weight in the Western character set; sizes in hundredths of a point.
@@ -66,12 +76,24 @@ RECT Form::place(const ControlRow& row) const {
   return {pixels(row.left), pixels(row.top), pixels(row.left + row.width), pixels(row.top + row.height)};
 }
 
+// A refusal on the way stops the form: the window does not open, and End
+// says what failed. InitCommonControlsEx may fail and the window carry on:
+// where the controls' classes are missing, creating a control says so.
 void Form::Load() {
-  const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&classes);
-  createWindow();
-  createControls();
-  Form_Load();
+  try {
+    const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&classes);
+    createWindow();
+    createControls();
+    Form_Load();
+  } catch (const Refusal& refusal) {
+    stop(refusal);
+  }
+}
+
+void Form::stop(const Refusal& refusal) {
+  if (!refusal_) refusal_ = refusal;
+  PostQuitMessage(1);
 }
 
 SIZE Form::outerSizeAt(int dpi) const {
@@ -91,22 +113,22 @@ SIZE Form::outerSizeAt(int dpi) const {
 // the class exists already (another form lives), the window is given its icons.
 void Form::createWindow() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  static const ATOM ownerClass = registerClass(kOwnerClass, DefWindowProcW);
-  (void)ownerClass;
-
+  ownerClass_ = registerClass(kOwnerClass, DefWindowProcW);
   owner_.reset(
       CreateWindowExW(0, kOwnerClass, form_.caption, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr));
+  if (!owner_) refuse(kNoWindow);
 
   const Workspace workspace = workspaceUnderPointer();
   dotsPerInch_ = workspace.dpi;
   loadIcons();
-  formClass_.reset(registerClass(kFormClass, windowProc, bigIcon_.get(), smallIcon_.get()));
+  formClass_ = registerClass(kFormClass, windowProc, bigIcon_.get(), smallIcon_.get());
   const SIZE size = outerSizeAt(dotsPerInch_);
   const RECT& work = workspace.workArea;
   const int left = work.left + (work.right - work.left - size.cx) / 2;
   const int top = std::max(work.top, work.top + (work.bottom - work.top - size.cy) / 2);
-  CreateWindowExW(0, kFormClass, form_.caption, kFormStyle, left, top, size.cx, size.cy, owner_.get(), nullptr,
-                  instance, this);
+  if (!CreateWindowExW(0, kFormClass, form_.caption, kFormStyle, left, top, size.cx, size.cy, owner_.get(), nullptr,
+                       instance, this))
+    refuse(kNoWindow);
   if (!formClass_) giveIcons();
 }
 
@@ -146,14 +168,15 @@ void Form::giveIcons() const {
 }
 
 // Windows made with CreateWindowEx draw in the bold system font unless given
-// one, so the controls that use the platform's dialog font are given it.
+// one, so the controls that use the platform's dialog font are given it, and
+// so are those whose Arial Windows could not make.
 void Form::giveFont(const Control& control) const {
   const ControlRow& row = control.row();
   if (row.kind == ControlKind::Image) return;
   HFONT font = row.font == FontKind::Arial825   ? arial825_.get()
                : row.font == FontKind::Arial975 ? arial975_.get()
-               : dialogFont_                    ? dialogFont_.get()
-                                                : stockDialogFont();
+                                                : dialogFont_.get();
+  if (font == nullptr) font = stockDialogFont();
   SendMessageW(control.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
@@ -181,6 +204,7 @@ void Form::onDpiChanged(int dpi, const RECT& suggested) {
 }
 
 void Form::Show() {
+  if (refusal_) return;
   ShowWindow(hwnd(), SW_SHOW);
   SetFocus(GetNextDlgTabItem(hwnd(), nullptr, FALSE));
 }
@@ -189,13 +213,23 @@ int Form::Run() {
   Load();
   Show();
   MSG message{};
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) deliver(message);
-  // The window goes with its owner, and every control with the window, in one
-  // call. Destroyed one by one, as their owners would, each visible control
-  // would first be taken out of the window on the screen and what it covered
-  // marked for painting: under Wine that made closing a third slower.
+  BOOL got = FALSE;
+  while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) deliver(message);
+  if (got == -1) stop({kNoMessages, GetLastError()});
+  return End();
+}
+
+// The window goes with its owner, and every control with the window, in one
+// call. Destroyed one by one, as their owners would, each visible control
+// would first be taken out of the window on the screen and what it covered
+// marked for painting: under Wine that made closing a third slower. The
+// message comes once the window is gone, so that no half-made window stays
+// behind it.
+int Form::End() {
   owner_.reset();
-  return static_cast<int>(message.wParam);
+  if (!refusal_) return 0;
+  tellUser(nullptr, messageFor(refusal_->what, refusal_->error));
+  return 1;
 }
 
 bool Form::DoEvents() {
@@ -214,16 +248,27 @@ void Form::deliver(MSG& message) {
   DispatchMessageW(&message);
 }
 
+// A window the form cannot find again from its handle would get no events:
+// then it is not made (FALSE to WM_NCCREATE fails CreateWindowEx). A refusal
+// in an event procedure stops the form there, and goes no further: an
+// exception must not cross the system's code that called this procedure.
 LRESULT CALLBACK Form::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetLastError(ERROR_SUCCESS);
+    if (!SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form)) && GetLastError() != ERROR_SUCCESS)
+      return FALSE;
     form->window_.reset(window);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     scaleFrameWithDpi(window);
   }
   auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  return form->onMessage(message, wParam, lParam);
+  try {
+    return form->onMessage(message, wParam, lParam);
+  } catch (const Refusal& refusal) {
+    form->stop(refusal);
+    return 0;
+  }
 }
 
 LRESULT Form::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -3,9 +3,11 @@
 
 #include "Handles.h"
 #include "Layout.h"
+#include "Refusal.h"
 
 #include <ole2.h>
 
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -23,11 +25,15 @@ public:
   // Shows the window, the focus on its first Tab stop.
   void Show();
   // Loads, shows and delivers events one at a time until the window is
-  // closed; returns the program's exit code.
+  // closed; returns the program's exit code (End's).
   int Run();
   // Delivers the events already waiting, as Run does; false once the window
-  // has been closed.
+  // has been closed, or the form stopped.
   bool DoEvents();
+  // The window and its controls go. If Windows refused the form something it
+  // cannot do without, the user is told what (a box captioned "Tovix") and
+  // the exit code is 1; after a close by the user it is 0.
+  int End();
 
   HWND hwnd() const { return window_.get(); }
   // The DPI the window is laid out at: that of the monitor it is on.
@@ -61,6 +67,9 @@ private:
 
   friend class Control;
   void adopt(Control& control) { controls_.push_back(&control); }
+  // Windows refused something the form cannot do without: its events end
+  // (the loop gets WM_QUIT), and End tells the user.
+  void stop(const Refusal& refusal);
 
   static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -87,9 +96,12 @@ private:
   UniqueFont dialogFont_;  // none where the stock dialog font is the right size
   UniqueIcon bigIcon_;
   UniqueIcon smallIcon_;
-  // The window's class, with the icons; unregistered once the window is gone.
+  // The windows' classes, the form's with the icons; unregistered once the
+  // windows are gone. None where another form registered them first.
+  UniqueClass ownerClass_;
   UniqueClass formClass_;
   UniqueWindow owner_;
   UniqueWindow window_;
   HWND lastFocus_ = nullptr;
+  std::optional<Refusal> refusal_;
 };

@@ -42,6 +42,7 @@ inline void destroyWindow(HWND window) { DestroyWindow(window); }
 inline void closeHandle(HANDLE handle) { CloseHandle(handle); }
 inline void destroyIcon(HICON icon) { DestroyIcon(icon); }
 inline void unregisterClass(ATOM atom) { UnregisterClassW(MAKEINTATOM(atom), GetModuleHandleW(nullptr)); }
+inline void freeLibrary(HMODULE module) { FreeLibrary(module); }
 
 template <typename GdiObject>
 using UniqueGdiObject = Unique<GdiObject, deleteGdiObject>;
@@ -51,3 +52,4 @@ using UniqueWindow = Unique<HWND, destroyWindow>;
 using UniqueHandle = Unique<HANDLE, closeHandle>;
 using UniqueIcon = Unique<HICON, destroyIcon>;
 using UniqueClass = Unique<ATOM, unregisterClass>;
+using UniqueLibrary = Unique<HMODULE, freeLibrary>;

@@ -70,6 +70,7 @@ UniqueIcon iconOf(const Pixels& pixels) {
 }  // namespace
 
 UniqueIcon loadIcon(int groupId, int size) {
+  if (size <= 0) return {};  // no size Windows could tell
   const std::span<const BYTE> group = resourceBytes(groupId, RT_GROUP_ICON);
   if (group.size() < sizeof(GroupHeader)) return {};
   const auto* header = reinterpret_cast<const GroupHeader*>(group.data());

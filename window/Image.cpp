@@ -16,19 +16,18 @@ int borderWidth(const ControlRow& row) { return row.border ? 1 : 0; }
 // it shrinks to the bitmap so that its border would eat into the picture.
 // A hidden image control is never drawn and only holds its picture, so it has
 // no window: one would cost its making at start and its destruction at exit.
+// The class stays registered for the process once a form has registered it.
 void Image::create(HWND parent, int id, const RECT& place) {
   setPicture(Picture::fromResource(row_.picture));
   if (!row_.visible) return;
-  static const ATOM registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kImageClass;
-    return RegisterClassExW(&windowClass);
-  }();
-  (void)registered;
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = windowProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = kImageClass;
+  if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    refuse(L"Tovix could not register its window class.");
   createWindow(kImageClass, 0, parent, id, place);
 }
 
@@ -59,31 +58,35 @@ void Image::fitToPicture() {
   const int border = borderWidth(row_);
   const SIZE picture = picture_->size(dpi);
   RECT client{};
-  GetClientRect(hwnd(), &client);
-  if (picture.cx + 2 * border == client.right && picture.cy + 2 * border == client.bottom) return;
+  if (GetClientRect(hwnd(), &client) && picture.cx + 2 * border == client.right &&
+      picture.cy + 2 * border == client.bottom)
+    return;
   SetWindowPos(hwnd(), nullptr, 0, 0, picture.cx + 2 * border, picture.cy + 2 * border,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// What Windows will not draw stays undrawn: a picture that cannot be had, or
+// put into a memory device context for copying, leaves the face colour.
 void Image::paint(HDC dc) const {
   RECT client{};
-  GetClientRect(hwnd(), &client);
+  if (!GetClientRect(hwnd(), &client)) return;
   const int border = borderWidth(row_);
   // The border in the colour of window frames in the user's scheme: white in
   // High Contrast Black, where a black one would vanish into the face.
   if (border != 0) FrameRect(dc, &client, GetSysColorBrush(COLOR_WINDOWFRAME));
   const int dpi = form_.dotsPerInch();
-  if (!picture_ || picture_->bitmap(dpi) == nullptr) {
+  HBITMAP bitmap = picture_ ? picture_->bitmap(dpi) : nullptr;
+  HDC source = bitmap != nullptr ? CreateCompatibleDC(dc) : nullptr;
+  HGDIOBJ previous = source != nullptr ? SelectObject(source, bitmap) : nullptr;
+  if (previous != nullptr) {
+    const SIZE size = picture_->size(dpi);
+    BitBlt(dc, border, border, size.cx, size.cy, source, 0, 0, SRCCOPY);
+    SelectObject(source, previous);
+  } else {
     InflateRect(&client, -border, -border);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    return;
   }
-  HDC source = CreateCompatibleDC(dc);
-  HGDIOBJ previous = SelectObject(source, picture_->bitmap(dpi));
-  const SIZE size = picture_->size(dpi);
-  BitBlt(dc, border, border, size.cx, size.cy, source, 0, 0, SRCCOPY);
-  SelectObject(source, previous);
-  DeleteDC(source);
+  if (source != nullptr) DeleteDC(source);
 }
 
 LRESULT CALLBACK Image::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -104,7 +107,7 @@ LRESULT CALLBACK Image::windowProc(HWND window, UINT message, WPARAM wParam, LPA
       if (image != nullptr) image->fitToPicture();
       PAINTSTRUCT paint{};
       HDC dc = BeginPaint(window, &paint);
-      if (image != nullptr) image->paint(dc);
+      if (image != nullptr && dc != nullptr) image->paint(dc);
       EndPaint(window, &paint);
       return 0;
     }

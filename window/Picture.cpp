@@ -13,10 +13,16 @@
 namespace {
 
 // A stream over a copy of the resource's bytes; the stream frees the copy.
+// None where the memory cannot be had or locked for the copy.
 IStream* streamOver(const void* data, DWORD size) {
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
   if (memory == nullptr) return nullptr;
-  std::memcpy(GlobalLock(memory), data, size);
+  void* bytes = GlobalLock(memory);
+  if (bytes == nullptr) {
+    GlobalFree(memory);
+    return nullptr;
+  }
+  std::memcpy(bytes, data, size);
   GlobalUnlock(memory);
   IStream* stream = nullptr;
   if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
@@ -40,7 +46,7 @@ Pixels decode(int resourceId) {
   if (resource == nullptr) return {};
   const DWORD bytes = SizeofResource(nullptr, resource);
   const void* data = LockResource(LoadResource(nullptr, resource));
-  IStream* stream = data != nullptr ? streamOver(data, bytes) : nullptr;
+  IStream* stream = data != nullptr && bytes != 0 ? streamOver(data, bytes) : nullptr;
   if (stream == nullptr) return {};
   IPicture* picture = nullptr;
   const HRESULT loaded =
@@ -48,8 +54,9 @@ Pixels decode(int resourceId) {
   stream->Release();
   if (FAILED(loaded) || picture == nullptr) return {};
   OLE_HANDLE handle = 0;
-  picture->get_Handle(&handle);
-  Pixels pixels = pixelsOf(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)));
+  Pixels pixels = SUCCEEDED(picture->get_Handle(&handle))
+                      ? pixelsOf(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)))
+                      : Pixels{};
   picture->Release();  // with the bitmap it owns
   return pixels;
 }
@@ -71,6 +78,7 @@ Pixels pixelsOf(HBITMAP bitmap) {
                 std::vector<std::uint32_t>(static_cast<size_t>(info.bmWidth) * info.bmHeight)};
   BITMAPINFO format = formatOf(pixels);
   HDC screen = GetDC(nullptr);
+  if (screen == nullptr) return {};
   const int rows =
       GetDIBits(screen, bitmap, 0, static_cast<UINT>(pixels.height), pixels.bgra.data(), &format, DIB_RGB_COLORS);
   ReleaseDC(nullptr, screen);

@@ -25,9 +25,6 @@ uintptr_t __stack_chk_guard;
 // so are the helpers drawGuard calls, which all return before the change.
 namespace {
 
-inline void freeLibrary(HMODULE module) { FreeLibrary(module); }
-using UniqueLibrary = Unique<HMODULE, freeLibrary>;
-
 // Random bytes from the system's generator, without a cryptographic provider.
 // RtlGenRandom comes first: advapi32 exports it as SystemFunction036, and its
 // documentation asks for it to be looked up by name, as a function that a
@@ -52,9 +49,9 @@ using UniqueLibrary = Unique<HMODULE, freeLibrary>;
                                                                       sizeof value, BCRYPT_USE_SYSTEM_PREFERRED_RNG));
 }
 
-// What differs from one start to the next even where no generator answers:
-// the clock, the performance counter, the process and thread ids and an
-// address on the stack, which address-space randomisation moves every start.
+// What differs from one start to the next where no generator answers: the
+// clock, the performance counter, the process and thread ids and an address
+// on the stack, which address-space randomisation moves every start.
 [[gnu::no_stack_protector]] uintptr_t thisStart() {
   LARGE_INTEGER counter{};
   QueryPerformanceCounter(&counter);
@@ -65,13 +62,12 @@ using UniqueLibrary = Unique<HMODULE, freeLibrary>;
          reinterpret_cast<uintptr_t>(&counter);
 }
 
-// Never zero, the guard's value before it is drawn, and never the same twice:
-// the generator's bytes mixed with this start's, which leave them as random
-// as they were, and stand in for them where no generator answered.
+// The generator's bytes as they came, which nothing could make more random;
+// where none answered, this start's instead. Never zero, the guard's value
+// before it is drawn.
 [[gnu::no_stack_protector]] int drawGuard() {
-  uintptr_t random = 0;
-  systemRandom(random);
-  const uintptr_t guard = random ^ thisStart();
+  uintptr_t guard = 0;
+  if (!systemRandom(guard)) guard = thisStart();
   __stack_chk_guard = guard != 0 ? guard : thisStart() | 1;
   return 0;
 }

@@ -1,22 +1,11 @@
 // Tovix's start: the platform creates Form1, loads it, shows it and runs it.
 #include "Form1.h"
+#include "SystemDlls.h"
 
 #include <cstdlib>
 
-namespace {
-
-// Lets Windows load DLLs for this process from the system folder only, so that
-// a DLL planted next to the program is never loaded in place of a system one.
-// Resolved at run time: systems without the call still start.
-void loadDllsFromSystemFolderOnly() {
-  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  const auto setDefaultDllDirectories = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-  if (setDefaultDllDirectories != nullptr) setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
-}  // namespace
-
+// Run's exit code is the process's: 0 once the user closes the window, 1 once
+// the user has been told what Windows refused.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   loadDllsFromSystemFolderOnly();
   Form1 form;
