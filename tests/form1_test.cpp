@@ -54,15 +54,16 @@ std::wstring thousandCharacters() {
 
 INSTANTIATE_TEST_SUITE_P(
     Zones, StartingUp,
-    testing::Values(
-        StartUp{true, L"Laura", L"explorer.exe#0100", {}, Image3},
-        StartUp{true, L"Laura", L"", {kLength, kValue}, Image2}, StartUp{false, L"", L"", {kOpening, kOpening}, Image4},
-        StartUp{true, thousandCharacters(), thousandCharacters().substr(0, 200), {}, Image3},
-        StartUp{true, std::wstring(10000, L'\u30BE'), L"C:\\\u30BE.ico", {}, Image3},  // 30,000 bytes in UTF-8
-        // Each text starting with a combining mark before an Arabic letter
-        // (shadda before beh; hiriq before alef), which the boxes' shaping
-        // must place on a base that comes after it.
-        StartUp{true, L"\u0651\u0628", L"\u05B4\u0627", {}, Image3}));
+    testing::Values(StartUp{true, L"Laura", L"explorer.exe#0100", {}, Image3},
+                    StartUp{true, L"Laura", L"", {kLength, kValue}, Image2},
+                    StartUp{false, L"", L"", {kOpening, kOpening}, Image4},
+                    StartUp{true, thousandCharacters(), thousandCharacters().substr(0, 200), {}, Image3},
+                    StartUp{
+                        true, std::wstring(10000, L'\u30BE'), L"C:\\\u30BE.ico", {}, Image3},  // 30,000 bytes in UTF-8
+                    // Each text starting with a combining mark before an Arabic letter
+                    // (shadda before beh; hiriq before alef), which the boxes' shaping
+                    // must place on a base that comes after it.
+                    StartUp{true, L"\u0651\u0628", L"\u05B4\u0627", {}, Image3}));
 
 // The texts the user reads, exactly as written, in the program's code page
 // and in the double-byte one of the suite started under it; and failures shown

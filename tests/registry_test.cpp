@@ -1,18 +1,11 @@
 // escribeREG against Wine's real registry: what is read back from what is
 // stored, what is stored from what is written, the messages when a step fails
 // (the key closed exactly when it was opened), and a value that another
-// program rewrites between the reader's two looks. And the stack guard that
-// the program, built as Tovix is, draws at start.
-#include "Handles.h"
+// program rewrites between the reader's two looks.
 #include "TestRegistry.h"
 #include "escribeREG.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdint>
-#include <cstdlib>
-
-extern "C" uintptr_t __stack_chk_guard;
 
 namespace {
 
@@ -133,53 +126,6 @@ TEST(Writing, ReportsEachFailingStep) {
     EXPECT_EQ(registry.closed, failing.contains(Step::Open) ? 0 : 1);
     EXPECT_EQ(registry.opened, registry.closed);
   }
-}
-
-// The guard on x86-64 in the 32 bits of an exit code.
-DWORD folded(uintptr_t guard) { return static_cast<DWORD>(uint64_t{guard} ^ (uint64_t{guard} >> 32)); }
-
-// A write past an array on the stack, of a length the compiler cannot check:
-// the program's path, longer than the array, copied there by Windows.
-[[gnu::noinline]] void overrunAnArrayOnTheStack() {
-  char path[8];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-}
-
-// Runs this program again, its last argument saying what to do (see below),
-// and gives its exit code, or 0 when it did not start or end.
-DWORD exitCodeOfASecondRun(const std::wstring& argument) {
-  wchar_t program[MAX_PATH];
-  GetModuleFileNameW(nullptr, program, MAX_PATH);
-  std::wstring commandLine = L"\"" + std::wstring(program) + L"\" --gtest_filter=StackGuard.* " + argument;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;  // and no handles: its output stays out of this run's
-  PROCESS_INFORMATION run{};
-  if (!CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &run))
-    return 0;
-  const UniqueHandle process(run.hProcess), thread(run.hThread);
-  DWORD code = 0;
-  if (WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0) TerminateProcess(process.get(), 0);
-  GetExitCodeProcess(process.get(), &code);
-  return code;
-}
-
-// The guard is drawn before any protected function runs: never zero, and
-// another in another run, which hands its own back as its exit code. A run
-// that overwrites a canary ends at once with STATUS_STACK_BUFFER_OVERRUN
-// (without canaries, its return would jump to the path's bytes instead).
-TEST(StackGuard, IsDrawnAnewAtEveryStartAndAnOverwrittenCanaryEndsTheProgram) {
-  const std::wstring commandLine = GetCommandLineW();
-  if (commandLine.ends_with(L" --hand-back-guard")) ExitProcess(folded(__stack_chk_guard));
-  if (commandLine.ends_with(L" --overrun")) {
-    overrunAnArrayOnTheStack();
-    ExitProcess(0);  // the overrun went unseen
-  }
-  const DWORD other = exitCodeOfASecondRun(L"--hand-back-guard");
-  EXPECT_NE(__stack_chk_guard, 0u);
-  EXPECT_NE(other, 0u);
-  EXPECT_NE(other, folded(__stack_chk_guard));
-  EXPECT_EQ(exitCodeOfASecondRun(L"--overrun"), static_cast<DWORD>(STATUS_STACK_BUFFER_OVERRUN));
 }
 
 }  // namespace

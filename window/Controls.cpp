@@ -89,7 +89,14 @@ void TextBox::setText(const std::wstring& text) {
 }
 
 LRESULT CALLBACK TextBox::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Where Windows will not give the box back, the edit control's own
+  // procedure, its class's, still answers: only the banner misses a move.
   auto* box = reinterpret_cast<TextBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (box == nullptr) {
+    const auto edit = reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC));
+    return edit != nullptr ? CallWindowProcW(edit, window, message, wParam, lParam)
+                           : DefWindowProcW(window, message, wParam, lParam);
+  }
   if (message == WM_MOUSEMOVE && box->MouseMove) box->MouseMove();
   return CallWindowProcW(box->editProc_, window, message, wParam, lParam);
 }

@@ -66,9 +66,13 @@ UniqueFont createArial(int hundredthsOfPoint, int dotsPerInch) {
 
 }  // namespace
 
-Form::Form(const FormRow& form, std::span<const ControlRow> controls) : form_(form), rows_(controls) {}
+Form::Form(const FormRow& form, std::span<const ControlRow> controls) : form_(form), rows_(controls) {
+  liveForms().push_back(this);
+}
 
-Form::~Form() = default;
+// The form's controls are gone already: its windows, destroyed after this,
+// are no longer routed to it.
+Form::~Form() { std::erase(liveForms(), this); }
 
 int Form::controlId(const ControlRow& row) const { return kFirstControlId + static_cast<int>(&row - rows_.data()); }
 
@@ -215,7 +219,8 @@ int Form::Run() {
   MSG message{};
   BOOL got = FALSE;
   while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) deliver(message);
-  if (got == -1) stop({kNoMessages, GetLastError()});
+  // The loop is over already: no WM_QUIT is posted to end it.
+  if (got == -1 && !refusal_) refusal_ = Refusal{kNoMessages, GetLastError()};
   return End();
 }
 
@@ -248,25 +253,29 @@ void Form::deliver(MSG& message) {
   DispatchMessageW(&message);
 }
 
-// A window the form cannot find again from its handle would get no events:
-// then it is not made (FALSE to WM_NCCREATE fails CreateWindowEx). A refusal
-// in an event procedure stops the form there, and goes no further: an
+// The forms of this process that have a window, or are making one. A form
+// is found from its window's handle among them rather than in the window's
+// own data, which Windows could refuse to give back and an event be lost.
+std::vector<Form*>& Form::liveForms() {
+  static std::vector<Form*> forms;
+  return forms;
+}
+
+// Messages sent before WM_NCCREATE (WM_GETMINMAXINFO) find no form yet. A
+// refusal in an event procedure stops the form there, and goes no further: an
 // exception must not cross the system's code that called this procedure.
 LRESULT CALLBACK Form::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetLastError(ERROR_SUCCESS);
-    if (!SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form)) && GetLastError() != ERROR_SUCCESS)
-      return FALSE;
     form->window_.reset(window);
     scaleFrameWithDpi(window);
   }
-  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  const auto form = std::ranges::find(liveForms(), window, &Form::hwnd);
+  if (form == liveForms().end()) return DefWindowProcW(window, message, wParam, lParam);
   try {
-    return form->onMessage(message, wParam, lParam);
+    return (*form)->onMessage(message, wParam, lParam);
   } catch (const Refusal& refusal) {
-    form->stop(refusal);
+    (*form)->stop(refusal);
     return 0;
   }
 }
@@ -297,7 +306,6 @@ LRESULT Form::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_NCDESTROY:
       // The last message: the controls, children of the window, are gone already.
-      SetWindowLongPtrW(hwnd(), GWLP_USERDATA, 0);
       window_.release();
       for (Control* control : controls_) control->window_.release();
       return 0;

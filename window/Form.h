@@ -71,6 +71,7 @@ private:
   // (the loop gets WM_QUIT), and End tells the user.
   void stop(const Refusal& refusal);
 
+  static std::vector<Form*>& liveForms();
   static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void onCommand(int id, WORD code);

@@ -1,0 +1,241 @@
+// When Windows says no: every call of Tovix's that Windows may refuse, found
+// by walking through Tovix as a user does, refused once in turn. The walk
+// (start, the pointer over both boxes, "Find..." then Escape, a key typed in
+// the name box, "Apply changes...", close) either ends with a box captioned
+// "Tovix" that says what failed and exit code 1, or carries on, the stored
+// values shown and Apply storing exactly what the boxes show. The cases that
+// end Tovix end a process of their own. And the stack guard: the system
+// generator's answer, which an overwritten canary ends the program over.
+#include "Faults.h"
+#include "Form1.h"
+#include "SystemDlls.h"
+#include "TestRegistry.h"
+#include "WindowTesting.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <atomic>
+#include <string>
+#include <thread>
+
+extern "C" uintptr_t __stack_chk_guard;
+
+namespace {
+
+using enum Form1Control;
+using faults::Site;
+using Texts = std::array<std::wstring, 2>;  // the name and the icon
+
+const Texts kStored = {L"Zona Lucia 7", L"explorer.exe#0100"};
+const std::wstring kEndings[] = {L"register its window class.",         L"create its window.",
+                                 L"create the controls of its window.", L"put a text into one of its boxes.",
+                                 L"read the text of one of its boxes.", L"get its window's messages."};
+
+// The zone's key with both values stored, for as long as it lives.
+struct StoredZone : ScratchKey {
+  StoredZone() : ScratchKey(L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Lockdown_Zones\\0") {
+    setWide(L"DisplayName", kStored[0]);
+    setWide(L"Icon", kStored[1]);
+  }
+};
+
+// What the user saw and what was stored, walking through Tovix with the
+// listed sites failing.
+struct Walk {
+  int exitCode = -1;
+  bool closed = false;   // by the user, at the end of the walk
+  Texts shown, applied;  // the boxes after the start, and when Apply was pressed
+  Texts stored;          // the values after Apply
+  size_t boxesAtStart = 0, boxesBeforeApply = 0;
+  faults::Layer layer;
+};
+
+// Tovix runs on this thread as it does alone (Form::Run); the user's steps
+// come from another, each sent to the window as a user's would be taken, then
+// painted, and only once the window is there. The steps stop once it is gone.
+Walk walk(std::vector<Site> failing) {
+  const StoredZone zone;
+  faults::reset(std::move(failing));
+  Walk walk;
+  const HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::atomic<bool> running = true;
+  std::jthread user([&] {
+    HWND form = nullptr;
+    waitFor([&] {
+      form = FindWindowExW(nullptr, nullptr, L"Tovix.Form", nullptr);
+      return !running || (form != nullptr && IsWindowVisible(form));
+    });
+    const auto box = [&](Form1Control which) { return GetDlgItem(form, controlId(which)); };
+    const auto texts = [&] { return Texts{windowText(box(Text1)), windowText(box(Text2))}; };
+    const auto step = [&](HWND to, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+      SendMessageW(to, message, wParam, lParam);
+      RedrawWindow(form, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+      return IsWindow(form) != FALSE;
+    };
+    if (step(form, WM_NULL)) {
+      walk.shown = texts();
+      walk.boxesAtStart = faults::layer().boxes.size();
+      if (step(box(Text1), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4)) && step(box(Text2), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4)) &&
+          step(box(Command1), BM_CLICK) && step(box(Text1), EM_SETSEL, 1000, 1000) &&
+          step(box(Text1), WM_CHAR, L'x', 1)) {
+        walk.applied = texts();
+        walk.boxesBeforeApply = faults::layer().boxes.size();
+        if (step(box(Command2), BM_CLICK)) {
+          walk.stored = {zone.wide(L"DisplayName"), zone.wide(L"Icon")};
+          walk.closed = true;
+          SendMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+      }
+    }
+    SetEvent(done);
+  });
+  {
+    loadDllsFromSystemFolderOnly();
+    Form1 form;
+    walk.exitCode = form.Run();
+  }
+  // Messages the user's thread sent meanwhile are taken, to windows now gone.
+  running = false;
+  for (MSG message; MsgWaitForMultipleObjects(1, &done, FALSE, 20000, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1;)
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+  CloseHandle(done);
+  walk.layer = faults::layer();
+  return walk;
+}
+
+bool isRegistryMessage(const std::wstring& box) {
+  return std::ranges::count(std::initializer_list{kOpening, kLength, kValue, kSaving, kClosing}, box.substr(6)) == 1;
+}
+
+// The outcome allowed for a failing site: a message and the end, or the
+// window carrying on with the values whole.
+void expectSound(const Walk& walk) {
+  const std::vector<std::wstring>& boxes = walk.layer.boxes;
+  EXPECT_EQ(walk.layer.failed, walk.layer.failing) << "a site listed was not reached";
+  for (size_t box = 0; box < boxes.size(); ++box) {
+    const bool last = box + 1 == boxes.size(), told = boxes[box].starts_with(L"Tovix|Tovix could not ");
+    EXPECT_TRUE(boxes[box].starts_with(L"Tovix|") && (isRegistryMessage(boxes[box]) || (last && told))) << boxes[box];
+  }
+  if (walk.exitCode != 0) {
+    wchar_t reason[512];  // the system's text for the error
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                        ERROR_NOT_ENOUGH_MEMORY, 0, reason, 512, nullptr);
+    const std::wstring because =
+        std::wstring(reason, length).substr(0, std::wstring(reason, length).find_last_not_of(L"\r\n ") + 1);
+    EXPECT_EQ(walk.exitCode, 1);
+    EXPECT_TRUE(!boxes.empty() && std::ranges::any_of(kEndings, [&](const std::wstring& ending) {
+      return boxes.back() == L"Tovix|Tovix could not " + ending + L"\n\n" + because;
+    })) << "the last box";
+    return;
+  }
+  EXPECT_TRUE(walk.closed) << "the window went before the user closed it";
+  EXPECT_EQ(walk.applied, (Texts{walk.shown[0] + L"x", walk.shown[1]}));
+  // What the start could not read it said; what Apply could not store it said,
+  // and the old value stays. Only the Open dialog is told apart from those.
+  for (int value = 0; value < 2; ++value) {
+    EXPECT_TRUE(walk.boxesAtStart > 0 || walk.shown[value] == kStored[value]) << walk.shown[value];
+    EXPECT_TRUE(walk.stored[value] == walk.applied[value] ||
+                (walk.boxesBeforeApply < boxes.size() && walk.stored[value] == kStored[value]))
+        << walk.stored[value];
+  }
+}
+
+// This program started again (see main) with the sites listed failing
+// there and the boxes shown: the last box, answered ("caption|text"), and the
+// exit code, once the process has ended.
+std::pair<std::wstring, DWORD> runAlone(const std::vector<Site>& failing, const wchar_t* as = L"--walk") {
+  std::string listed;
+  for (const Site& site : failing) listed += site + ";";
+  SetEnvironmentVariableA("TOVIX_FAULTS", listed.c_str());
+  wchar_t self[MAX_PATH];
+  std::wstring command = L"\"" + std::wstring(self, GetModuleFileNameW(nullptr, self, MAX_PATH)) + L"\" " + as;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    return {L"not started", 0};
+  SetEnvironmentVariableA("TOVIX_FAULTS", nullptr);
+  std::wstring said;
+  const bool ended = waitFor([&] {
+    for (HWND box = nullptr; (box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr;) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(box, &owner);
+      if (owner != process.dwProcessId || !IsWindowVisible(box)) continue;
+      said = windowText(box) + L"|" + windowText(GetDlgItem(box, 0xFFFF));
+      pressButton(box, IDOK);
+    }
+    return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+  });
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(process.hProcess, &code);
+  if (!ended) TerminateProcess(process.hProcess, STILL_ACTIVE);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return {said, code};
+}
+
+TEST(WhenWindowsSaysNo, EachCallSiteFailedOnceEndsWithAMessageOrCarriesOnWithTheValuesWhole) {
+  const Walk unfailed = walk({});
+  expectSound(unfailed);
+  EXPECT_TRUE(unfailed.layer.boxes.empty());
+  std::vector<Walk> endings;
+  for (const Site& site : unfailed.layer.reached) {
+    SCOPED_TRACE(site);
+    Walk failed = walk({site});
+    expectSound(failed);
+    if (failed.exitCode != 0) endings.push_back(std::move(failed));
+  }
+  std::cout << unfailed.layer.reached.size() << " call sites failed, " << endings.size() << " of them ending Tovix.\n";
+  // Each of those ends a process of its own, with the same box; where even
+  // the box is refused, the process still ends.
+  const StoredZone zone;
+  for (const Walk& ending : endings) {
+    SCOPED_TRACE(ending.layer.failing[0]);
+    EXPECT_EQ(runAlone(ending.layer.failing), std::pair(ending.layer.boxes.back(), DWORD{1}));
+  }
+  ASSERT_FALSE(endings.empty());
+  const auto box = std::ranges::find_if(
+      endings[0].layer.reached, [](const Site& site) { return site.starts_with("MessageBoxW ./window/Refusal.cpp"); });
+  EXPECT_EQ(runAlone({endings[0].layer.failing[0], *box}), std::pair(std::wstring(), DWORD{1}));
+}
+
+// The guard is what the system's generator answered, RtlGenRandom's, else
+// BCryptGenRandom's, and so another at each start; where neither answers,
+// still never zero. A write past an array on the stack ends the program at
+// once with STATUS_STACK_BUFFER_OVERRUN (without canaries, its return would
+// jump to the bytes written instead).
+TEST(WhenWindowsSaysNo, TheStackGuardIsTheGeneratorsAnswerAndAnOverwrittenCanaryEndsTheProgram) {
+  const std::tuple<std::vector<Site>, const wchar_t*, DWORD> runs[] = {
+      {{}, L"--guard", 1},
+      {{"SystemFunction036"}, L"--guard", 2},
+      {{"SystemFunction036", "BCryptGenRandom"}, L"--guard", 3},
+      {{}, L"--overrun", static_cast<DWORD>(STATUS_STACK_BUFFER_OVERRUN)}};
+  for (const auto& [failing, as, code] : runs) EXPECT_EQ(runAlone(failing, as).second, code) << as;
+}
+
+// A write of a length the compiler cannot check: the program's path, longer
+// than the array, copied there by Windows.
+[[gnu::noinline]] void overrunAnArrayOnTheStack() {
+  char path[8];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+}
+
+}  // namespace
+
+// Started with --walk, this program walks through Tovix with what
+// TOVIX_FAULTS lists failing, and ends with Tovix's exit code; with --guard,
+// it answers how its guard was drawn: 1 or 2, a generator's answer
+// (RtlGenRandom's, BCryptGenRandom's); 3, none, and not zero; --overrun
+// overwrites a canary, and ends with 0 if nothing stopped it.
+int main(int argc, char** argv) {
+  const std::string as = argc == 2 ? argv[1] : "";
+  const faults::Layer& layer = faults::layer();
+  if (as == "--walk") return walk(layer.failing).exitCode;
+  if (as == "--overrun") return overrunAnArrayOnTheStack(), 0;
+  if (as == "--guard" && layer.generator.empty()) return __stack_chk_guard != 0 ? 3 : 13;
+  if (as == "--guard")
+    return __stack_chk_guard != layer.generated ? 12 : layer.generator == "SystemFunction036" ? 1 : 2;
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
