@@ -3,7 +3,7 @@
 # They install what is missing first.
 BUILD := build
 
-.PHONY: all deps build run screenshots test dist verify-release in-debian bench assets clean
+.PHONY: all deps build run screenshots test coverage dist verify-release in-debian bench assets clean
 
 all: build
 
@@ -25,6 +25,11 @@ screenshots: build
 test: build
 	@bash -c 'source tools/wine.sh && echo "The suites start the 32-bit programs in build/, in 32-bit Wine, $$(describe_i386)."'
 	@ctest --preset windows-i686
+
+# Line and branch coverage of registry/ and window/ by the suites, its report
+# in build/coverage/ (tools/run/coverage.sh).
+coverage: deps
+	@bash tools/run/coverage.sh
 
 dist: deps $(BUILD)/CMakeCache.txt
 	@bash tools/dist.sh

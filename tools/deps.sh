@@ -12,7 +12,7 @@ packages=(
   cmake make
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   xvfb xauth xdotool x11-utils xclip imagemagick
-  googletest
+  googletest gcovr
   fonts-liberation fonts-wine locales
   python3-pil icoutils libimage-exiftool-perl unzip osslsigncode openssl
 )

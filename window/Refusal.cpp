@@ -7,16 +7,13 @@ void refuse(const wchar_t* what) { throw Refusal{what, GetLastError()}; }
 // lack of memory, where one it allocated might not be had. Its texts end with
 // a line break, which the box does not need.
 std::wstring messageFor(const wchar_t* what, DWORD error) {
-  std::wstring message = what;
-  if (error == ERROR_SUCCESS) return message;
-  wchar_t reason[512];
-  DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason,
-                                static_cast<DWORD>(std::size(reason)), nullptr);
-  while (length > 0 && (reason[length - 1] == L'\n' || reason[length - 1] == L'\r' || reason[length - 1] == L' '))
-    --length;
-  message += L"\n\n";
-  message += length > 0 ? std::wstring(reason, length) : L"Windows error " + std::to_wstring(error) + L".";
-  return message;
+  if (error == ERROR_SUCCESS) return what;
+  wchar_t buffer[512];
+  std::wstring reason(buffer, FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                                             0, buffer, static_cast<DWORD>(std::size(buffer)), nullptr));
+  reason.erase(reason.find_last_not_of(L"\r\n ") + 1);
+  if (reason.empty()) reason = L"Windows error " + std::to_wstring(error) + L".";
+  return what + (L"\n\n" + reason);
 }
 
 void tellUser(HWND owner, const std::wstring& message) {

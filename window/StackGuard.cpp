@@ -88,7 +88,8 @@ namespace {
 // Windows Error Reporting, on Windows 8 and later; but where qemu runs the
 // 32-bit program, Wine takes that instruction for an illegal one, and the
 // program would end otherwise there than on every Windows.)
+// Should Windows refuse even that, an illegal instruction ends it all the same.
 [[noreturn, gnu::no_stack_protector]] void __stack_chk_fail() {
   TerminateProcess(GetCurrentProcess(), STATUS_STACK_BUFFER_OVERRUN);
-  __builtin_unreachable();
+  __builtin_trap();
 }

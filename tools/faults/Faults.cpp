@@ -19,7 +19,6 @@ Layer& layer() {
   static Layer* layer = [] {
     auto* made = new Layer;
     if (const char* listed = std::getenv("TOVIX_FAULTS")) {
-      made->showBoxes = true;
       for (const auto site : std::views::split(std::string_view(listed), ';'))
         made->failing.emplace_back(site.begin(), site.end());
     }
@@ -28,10 +27,11 @@ Layer& layer() {
   return *layer;
 }
 
-void reset(std::vector<Site> failing) {
+void reset(std::vector<Site> failing, bool showBoxes) {
   Layer fresh;
   fresh.failing = std::move(failing);
-  fresh.showBoxes = layer().showBoxes;
+  fresh.walking = true;
+  fresh.showBoxes = showBoxes;
   layer() = std::move(fresh);
 }
 
@@ -61,7 +61,7 @@ int messageBox(const char* site, HWND owner, LPCWSTR text, LPCWSTR caption, UINT
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return 0;
   }
-  if (layer().showBoxes) return MessageBoxW(owner, text, caption, type);
+  if (!layer().walking || layer().showBoxes) return MessageBoxW(owner, text, caption, type);
   layer().boxes.push_back(std::wstring(caption) + L"|" + text);
   return IDOK;
 }
@@ -117,11 +117,14 @@ NTSTATUS WINAPI bcryptGenRandom(BCRYPT_ALG_HANDLE algorithm, PUCHAR bytes, ULONG
 // The Open dialog, answered as a user who presses Escape; failed, it reports
 // that the dialog could not be made.
 DWORD dialogError = 0;
-BOOL WINAPI openDialog(OPENFILENAMEW*) {
+BOOL WINAPI openDialog(OPENFILENAMEW* dialog) {
+  if (!layer().walking) return Wrap<12, BOOL(WINAPI*)(OPENFILENAMEW*), FALSE>::call(dialog);
   if (fails("GetOpenFileNameW", byName(12).site.c_str())) dialogError = CDERR_DIALOGFAILURE;
   return FALSE;
 }
-DWORD WINAPI dialogErrorCode() { return std::exchange(dialogError, 0); }
+DWORD WINAPI dialogErrorCode() {
+  return layer().walking ? std::exchange(dialogError, 0) : Wrap<13, DWORD(WINAPI*)(), 0>::call();
+}
 
 ByName& byName(size_t index) {
   static ByName functions[] = {
@@ -145,8 +148,9 @@ ByName& byName(size_t index) {
 
 }  // namespace
 
+// Each function looked up is a call of its own: "GetProcAddress(RegCloseKey)".
 FARPROC lookUp(HMODULE module, LPCSTR name, const char* site) {
-  if (fails("GetProcAddress", site)) {
+  if (fails(("GetProcAddress(" + std::string(name) + ")").c_str(), site)) {
     SetLastError(ERROR_PROC_NOT_FOUND);
     return nullptr;
   }

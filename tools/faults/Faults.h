@@ -19,8 +19,10 @@ struct Layer {
   // The first call at each of these sites fails; an entry naming a function
   // alone fails its first call anywhere.
   std::vector<Site> failing;
-  // Message boxes shown, or answered here (OK), unseen. The Open dialog is
-  // always answered here, as a user who presses Escape.
+  // Until a test starts a walk (reset), every call not failed is Windows'
+  // own. In a walk the Open dialog is answered here, as a user who presses
+  // Escape, and so are message boxes (OK, unseen) unless they are shown.
+  bool walking = false;
   bool showBoxes = false;
   std::vector<Site> reached;        // every site called, in the order first called
   std::vector<Site> failed;         // the entries of failing that failed
@@ -30,10 +32,10 @@ struct Layer {
 };
 
 // The layer: at first use, what TOVIX_FAULTS lists (sites separated by ";")
-// fails, and boxes are shown, in a process started for a case.
+// fails, in a process started for a case.
 Layer& layer();
-// Starts afresh: the sites given fail, the rest but showBoxes is forgotten.
-void reset(std::vector<Site> failing);
+// Starts a walk afresh: the sites given fail, the rest is forgotten.
+void reset(std::vector<Site> failing, bool showBoxes);
 
 // Whether this call fails: the first at a site the layer lists.
 bool fails(const char* function, const char* site);
