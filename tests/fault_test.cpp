@@ -216,14 +216,17 @@ TEST(WhenWindowsSaysNo, EachCallSiteFailedOnceEndsWithAMessageOrCarriesOnWithThe
 }
 
 // The guard is what the system's generator answered, RtlGenRandom's, else
-// BCryptGenRandom's, and so another at each start; where neither answers,
-// still never zero. A write past an array on the stack ends the program at
-// once with STATUS_STACK_BUFFER_OVERRUN (without canaries, its return would
-// jump to the bytes written instead).
+// BCryptGenRandom's, whichever step of the first Windows refuses, and so
+// another at each start; where neither answers, still never zero. A write past an array on the stack ends the program
+// at once with STATUS_STACK_BUFFER_OVERRUN (without canaries, its return would jump to the bytes written instead).
 TEST(WhenWindowsSaysNo, TheStackGuardIsTheGeneratorsAnswerAndAnOverwrittenCanaryEndsTheProgram) {
   const std::tuple<std::vector<Site>, const wchar_t*, DWORD> runs[] = {
       {{}, L"--guard", 1},
+      {{"GetModuleHandleW"}, L"--guard", 2},
+      {{"GetProcAddress(SystemFunction036)"}, L"--guard", 2},
       {{"SystemFunction036"}, L"--guard", 2},
+      {{"SystemFunction036", "LoadLibraryExW"}, L"--guard", 3},
+      {{"SystemFunction036", "GetProcAddress(BCryptGenRandom)"}, L"--guard", 3},
       {{"SystemFunction036", "BCryptGenRandom"}, L"--guard", 3},
       {{}, L"--overrun", static_cast<DWORD>(STATUS_STACK_BUFFER_OVERRUN)}};
   for (const auto& [failing, as, code] : runs) EXPECT_EQ(runAlone(failing, as).second, code) << as;

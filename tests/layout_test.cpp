@@ -206,7 +206,7 @@ TEST(PictureReduction, AveragesWhatEachNewPixelCovers) {
   }
 }
 
-TEST_F(Form1Layout, TabVisitsTheBoxesAndButtonsEnterPressesNoneEscapeDoesNotCloseTheFocusComesBack) {
+TEST_F(Form1Layout, TabVisitsTheBoxesAndButtonsEnterPressesNoneEscapeDoesNotCloseTheFocusComesBackAltF4Closes) {
   const std::pair<bool, Form1Control> tabs[] = {{false, Text2},   {false, Command1}, {false, Command2}, {false, Text1},
                                                 {true, Command2}, {true, Command1},  {true, Text2},     {true, Text1}};
   for (const auto& [shift, next] : tabs) {
@@ -231,6 +231,9 @@ TEST_F(Form1Layout, TabVisitsTheBoxesAndButtonsEnterPressesNoneEscapeDoesNotClos
     })) << awaited;
   }
   DestroyWindow(other);
+  // Alt+F4 closes it: the program's events end.
+  EXPECT_FALSE(send({keyInput(VK_MENU), keyInput(VK_F4), keyInput(VK_F4, 0, KEYEVENTF_KEYUP),
+                     keyInput(VK_MENU, 0, KEYEVENTF_KEYUP)}));
 }
 
 }  // namespace

@@ -24,11 +24,10 @@ OpenDialogFunction& current() {
 
 // The dialog's own codes have no text in the system's message table
 // (CDERR_DIALOGFAILURE, 0xFFFF, would read as another error there): the code
-// is given as comdlg32 gives it.
+// is given as comdlg32 gives it, in 16 bits.
 std::wstring dialogFailure(DWORD code) {
   std::wstring message = messageFor(kNoDialog, ERROR_SUCCESS) + L"\n\nCommon dialog error 0x";
-  for (int shift = code > 0xFFFF ? 28 : 12; shift >= 0; shift -= 4)
-    message += L"0123456789ABCDEF"[(code >> shift) & 0xF];
+  for (int shift = 12; shift >= 0; shift -= 4) message += L"0123456789ABCDEF"[(code >> shift) & 0xF];
   return message + L".";
 }
 
@@ -83,7 +82,7 @@ bool CommonDialog::ShowOpen(HWND owner) {
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;
-  dialog.lpstrFilter = Filter.empty() ? nullptr : filter.c_str();
+  dialog.lpstrFilter = filter.c_str();  // no filter: an empty list
   dialog.lpstrFile = path.data();
   dialog.nMaxFile = kPathCapacity;
   // Only existing files are offered for choosing, in existing folders; a

@@ -15,9 +15,9 @@ Control::Control(Form& form, const ControlRow& row) : form_(form), row_(row) { f
 
 RECT Control::place() const { return form_.place(row_); }
 
+// Only controls that are seen have windows.
 void Control::createWindow(const wchar_t* className, DWORD style, HWND parent, int id, const RECT& place) {
-  if (row_.visible) style |= WS_VISIBLE;
-  window_.reset(CreateWindowExW(0, className, row_.text, WS_CHILD | style, place.left, place.top,
+  window_.reset(CreateWindowExW(0, className, row_.text, WS_CHILD | WS_VISIBLE | style, place.left, place.top,
                                 place.right - place.left, place.bottom - place.top, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this));
   if (!window_) refuse(kNoControl);
@@ -35,7 +35,7 @@ void CommandButton::create(HWND parent, int id, const RECT& place) {
 }
 
 void CommandButton::command(WORD code) {
-  if (code == BN_CLICKED && Click) Click();
+  if (code == BN_CLICKED) Click();
 }
 
 TextBox::~TextBox() {
@@ -54,17 +54,17 @@ void TextBox::create(HWND parent, int id, const RECT& place) {
   // controls' subclass helpers: under Wine those cost a trip to the server
   // for every message the box gets. Where Windows refuses either step, the
   // box works unwrapped, and moving over it leaves the banner as it was. Both
-  // calls answer with the value they replace, zero here for the first, so
-  // only the thread's last error tells a failure.
+  // calls answer with the value they replace, zero for the first (a new
+  // window's data), so only the thread's last error tells a failure.
   SetLastError(ERROR_SUCCESS);
-  if (!SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this)) && GetLastError() != ERROR_SUCCESS)
-    return;
+  SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  if (GetLastError() != ERROR_SUCCESS) return;
   editProc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextBox::windowProc)));
 }
 
 void TextBox::command(WORD code) {
-  if (code == EN_CHANGE && Change) Change();
+  if (code == EN_CHANGE) Change();
 }
 
 // The box's text is the only copy of what the user sees and what Apply
@@ -97,6 +97,6 @@ LRESULT CALLBACK TextBox::windowProc(HWND window, UINT message, WPARAM wParam, L
     return edit != nullptr ? CallWindowProcW(edit, window, message, wParam, lParam)
                            : DefWindowProcW(window, message, wParam, lParam);
   }
-  if (message == WM_MOUSEMOVE && box->MouseMove) box->MouseMove();
+  if (message == WM_MOUSEMOVE) box->MouseMove();
   return CallWindowProcW(box->editProc_, window, message, wParam, lParam);
 }

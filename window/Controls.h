@@ -52,7 +52,7 @@ private:
 class CommandButton : public Control {
 public:
   using Control::Control;
-  std::function<void()> Click;
+  std::function<void()> Click = [] {};
 
 private:
   void create(HWND parent, int id, const RECT& place) override;
@@ -66,9 +66,9 @@ public:
   ~TextBox() override;
 
   // Runs after every change of the text, typed or set.
-  std::function<void()> Change;
+  std::function<void()> Change = [] {};
   // Runs again and again while the pointer moves over the box.
-  std::function<void()> MouseMove;
+  std::function<void()> MouseMove = [] {};
 
   std::wstring text() const;
   // Replaces the whole text. Setting the text the box already holds is no
@@ -103,5 +103,5 @@ private:
   void paint(HDC dc) const;
   static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-  std::shared_ptr<const Picture> picture_;
+  std::shared_ptr<const Picture> picture_;  // its row's from its creation on, never none
 };

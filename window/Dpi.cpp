@@ -18,7 +18,6 @@ Fn user32Function(const char* name) {
   return systemFunction<Fn>(GetModuleHandleW(L"user32.dll"), name);
 }
 
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
@@ -33,7 +32,7 @@ int screenDpi() {
   if (screen == nullptr) return kUnscaledDpi;
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : kUnscaledDpi;
+  return dpi;
 }
 
 // shcore.dll is held only while it is asked: looked for in the system folder
@@ -43,19 +42,12 @@ int dpiForMonitor(HMONITOR monitor) {
   const UniqueLibrary shcore(LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
   const auto getDpiForMonitor = systemFunction<GetDpiForMonitorFn>(shcore.get(), "GetDpiForMonitor");
   UINT x = 0, y = 0;
-  if (getDpiForMonitor != nullptr && SUCCEEDED(getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)) && y != 0)
+  if (getDpiForMonitor != nullptr && SUCCEEDED(getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)))
     return static_cast<int>(y);
   return screenDpi();
 }
 
 }  // namespace
-
-int dpiForWindow(HWND window) {
-  const auto getDpiForWindow = user32Function<GetDpiForWindowFn>("GetDpiForWindow");
-  if (const UINT dpi = getDpiForWindow != nullptr ? getDpiForWindow(window) : 0) return static_cast<int>(dpi);
-  // Windows 8.1 scales per monitor too, but only tells the monitor's DPI.
-  return dpiForMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
-}
 
 Workspace workspaceUnderPointer() {
   // Where Windows will not tell where the pointer is, the primary monitor.

@@ -8,10 +8,6 @@
 // The DPI of a screen that is not scaled: a pixel is 15 twips.
 inline constexpr int kUnscaledDpi = 96;
 
-// The DPI the window is drawn at: its monitor's where Windows scales each
-// monitor on its own, the screen's elsewhere.
-int dpiForWindow(HWND window);
-
 // The monitor where the user is working, the one under the pointer: its work
 // area (the screen less the task bar) and its DPI.
 struct Workspace {

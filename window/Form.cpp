@@ -96,7 +96,7 @@ void Form::Load() {
 }
 
 void Form::stop(const Refusal& refusal) {
-  if (!refusal_) refusal_ = refusal;
+  refusal_ = refusal;
   PostQuitMessage(1);
 }
 
@@ -220,7 +220,7 @@ int Form::Run() {
   BOOL got = FALSE;
   while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) deliver(message);
   // The loop is over already: no WM_QUIT is posted to end it.
-  if (got == -1 && !refusal_) refusal_ = Refusal{kNoMessages, GetLastError()};
+  if (got == -1) refusal_ = Refusal{kNoMessages, GetLastError()};
   return End();
 }
 

@@ -54,7 +54,7 @@ void Image::setPicture(std::shared_ptr<const Picture> picture) {
 // leave the window alone.
 void Image::fitToPicture() {
   const int dpi = form_.dotsPerInch();
-  if (!picture_ || picture_->bitmap(dpi) == nullptr) return;
+  if (picture_->bitmap(dpi) == nullptr) return;
   const int border = borderWidth(row_);
   const SIZE picture = picture_->size(dpi);
   RECT client{};
@@ -75,7 +75,7 @@ void Image::paint(HDC dc) const {
   // High Contrast Black, where a black one would vanish into the face.
   if (border != 0) FrameRect(dc, &client, GetSysColorBrush(COLOR_WINDOWFRAME));
   const int dpi = form_.dotsPerInch();
-  HBITMAP bitmap = picture_ ? picture_->bitmap(dpi) : nullptr;
+  HBITMAP bitmap = picture_->bitmap(dpi);
   HDC source = bitmap != nullptr ? CreateCompatibleDC(dc) : nullptr;
   HGDIOBJ previous = source != nullptr ? SelectObject(source, bitmap) : nullptr;
   if (previous != nullptr) {
@@ -97,10 +97,8 @@ LRESULT CALLBACK Image::windowProc(HWND window, UINT message, WPARAM wParam, LPA
   auto* image = reinterpret_cast<Image*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   switch (message) {
     case STM_GETIMAGE:
-      // Which picture the control shows, asked as of a picture static.
-      return image != nullptr && image->picture_ && wParam == IMAGE_BITMAP
-                 ? reinterpret_cast<LRESULT>(image->picture_->bitmap(image->form_.dotsPerInch()))
-                 : 0;
+      // Which bitmap the control shows, asked as of a picture static.
+      return image != nullptr ? reinterpret_cast<LRESULT>(image->picture_->bitmap(image->form_.dotsPerInch())) : 0;
     case WM_ERASEBKGND:
       return 1;  // the border and the picture cover the whole control
     case WM_PAINT: {

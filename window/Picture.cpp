@@ -52,7 +52,7 @@ Pixels decode(int resourceId) {
   const HRESULT loaded =
       OleLoadPicture(stream, static_cast<LONG>(bytes), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
   stream->Release();
-  if (FAILED(loaded) || picture == nullptr) return {};
+  if (FAILED(loaded)) return {};
   OLE_HANDLE handle = 0;
   Pixels pixels = SUCCEEDED(picture->get_Handle(&handle))
                       ? pixelsOf(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)))

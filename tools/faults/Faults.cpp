@@ -77,6 +77,7 @@ struct ByName {
   FARPROC real = nullptr;
   std::string site;
 };
+constexpr size_t kByName = 13;
 ByName& byName(size_t index);
 
 template <size_t Index, typename Fn, auto Failure>
@@ -101,14 +102,14 @@ using BCryptGenRandomFn = NTSTATUS(WINAPI*)(BCRYPT_ALG_HANDLE, PUCHAR, ULONG, UL
 
 // The random generators record what they answered, for the stack guard's test.
 BOOLEAN WINAPI rtlGenRandom(void* bytes, ULONG size) {
-  const BOOLEAN answered = Wrap<10, RtlGenRandomFn, FALSE>::call(bytes, size);
+  const BOOLEAN answered = Wrap<9, RtlGenRandomFn, FALSE>::call(bytes, size);
   if (answered && size == sizeof(ULONG_PTR)) layer().generator = "SystemFunction036";
   if (answered && size == sizeof(ULONG_PTR)) std::memcpy(&layer().generated, bytes, size);
   return answered;
 }
 
 NTSTATUS WINAPI bcryptGenRandom(BCRYPT_ALG_HANDLE algorithm, PUCHAR bytes, ULONG size, ULONG flags) {
-  const NTSTATUS status = Wrap<11, BCryptGenRandomFn, STATUS_NO_MEMORY>::call(algorithm, bytes, size, flags);
+  const NTSTATUS status = Wrap<10, BCryptGenRandomFn, STATUS_NO_MEMORY>::call(algorithm, bytes, size, flags);
   if (BCRYPT_SUCCESS(status) && size == sizeof(ULONG_PTR)) layer().generator = "BCryptGenRandom";
   if (BCRYPT_SUCCESS(status) && size == sizeof(ULONG_PTR)) std::memcpy(&layer().generated, bytes, size);
   return status;
@@ -118,26 +119,25 @@ NTSTATUS WINAPI bcryptGenRandom(BCRYPT_ALG_HANDLE algorithm, PUCHAR bytes, ULONG
 // that the dialog could not be made.
 DWORD dialogError = 0;
 BOOL WINAPI openDialog(OPENFILENAMEW* dialog) {
-  if (!layer().walking) return Wrap<12, BOOL(WINAPI*)(OPENFILENAMEW*), FALSE>::call(dialog);
-  if (fails("GetOpenFileNameW", byName(12).site.c_str())) dialogError = CDERR_DIALOGFAILURE;
+  if (!layer().walking) return Wrap<11, BOOL(WINAPI*)(OPENFILENAMEW*), FALSE>::call(dialog);
+  if (fails("GetOpenFileNameW", byName(11).site.c_str())) dialogError = CDERR_DIALOGFAILURE;
   return FALSE;
 }
 DWORD WINAPI dialogErrorCode() {
-  return layer().walking ? std::exchange(dialogError, 0) : Wrap<13, DWORD(WINAPI*)(), 0>::call();
+  return layer().walking ? std::exchange(dialogError, 0) : Wrap<12, DWORD(WINAPI*)(), 0>::call();
 }
 
 ByName& byName(size_t index) {
-  static ByName functions[] = {
+  static ByName functions[kByName] = {
       {"RegOpenKeyExA", farProc(Wrap<0, decltype(&RegOpenKeyExA), ERROR_NOT_ENOUGH_MEMORY>::call)},
       {"RegQueryValueExA", farProc(Wrap<1, decltype(&RegQueryValueExA), ERROR_NOT_ENOUGH_MEMORY>::call)},
       {"RegSetValueExA", farProc(Wrap<2, decltype(&RegSetValueExA), ERROR_NOT_ENOUGH_MEMORY>::call)},
       {"RegCloseKey", farProc(Wrap<3, decltype(&RegCloseKey), ERROR_NOT_ENOUGH_MEMORY>::call)},
-      {"GetDpiForWindow", farProc(Wrap<4, UINT(WINAPI*)(HWND), 0>::call)},
-      {"GetDpiForMonitor", farProc(Wrap<5, HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*), E_OUTOFMEMORY>::call)},
-      {"AdjustWindowRectExForDpi", farProc(Wrap<6, BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT), FALSE>::call)},
-      {"GetSystemMetricsForDpi", farProc(Wrap<7, int(WINAPI*)(int, UINT), 0>::call)},
-      {"EnableNonClientDpiScaling", farProc(Wrap<8, BOOL(WINAPI*)(HWND), FALSE>::call)},
-      {"SetDefaultDllDirectories", farProc(Wrap<9, BOOL(WINAPI*)(DWORD), FALSE>::call)},
+      {"GetDpiForMonitor", farProc(Wrap<4, HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*), E_OUTOFMEMORY>::call)},
+      {"AdjustWindowRectExForDpi", farProc(Wrap<5, BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT), FALSE>::call)},
+      {"GetSystemMetricsForDpi", farProc(Wrap<6, int(WINAPI*)(int, UINT), 0>::call)},
+      {"EnableNonClientDpiScaling", farProc(Wrap<7, BOOL(WINAPI*)(HWND), FALSE>::call)},
+      {"SetDefaultDllDirectories", farProc(Wrap<8, BOOL(WINAPI*)(DWORD), FALSE>::call)},
       {"SystemFunction036", farProc(rtlGenRandom)},
       {"BCryptGenRandom", farProc(bcryptGenRandom)},
       {"GetOpenFileNameW", farProc(openDialog)},
@@ -155,7 +155,7 @@ FARPROC lookUp(HMODULE module, LPCSTR name, const char* site) {
     return nullptr;
   }
   const FARPROC real = GetProcAddress(module, name);
-  for (size_t index = 0; index < 14 && real != nullptr && inTovix(site); ++index) {
+  for (size_t index = 0; index < kByName && real != nullptr && inTovix(site); ++index) {
     ByName& function = byName(index);
     if (std::strcmp(function.name, name) != 0) continue;
     function.real = real;
