@@ -56,8 +56,9 @@ struct Walk {
 
 // Counts accesses through null pointers as they happen, before any handler
 // (Wine's, around a window procedure) swallows them. (Where qemu runs the
-// 32-bit programs, Wine has the lowest addresses mapped, and such a write
-// goes unseen; the kernel never maps them.)
+// 32-bit programs, such a write was seen to go through without an
+// exception, the lowest addresses being mapped there: this catches it only
+// where the kernel runs them.)
 std::atomic<int> nullAccesses = 0;
 LONG CALLBACK countNullAccess(EXCEPTION_POINTERS* exception) {
   const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
