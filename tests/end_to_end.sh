@@ -7,7 +7,7 @@
 # rest of the banner's behaviour, the in-process tests check.)
 # Usage (inside wine-suite.sh and dpi.sh): end_to_end.sh TOVIX_EXE
 set -euo pipefail
-source "$(dirname "$0")/../tools/wine.sh"
+source "$(dirname "$0")/../tools/wine/wine.sh"
 exe=$1
 px() { echo $(($1 * TOVIX_DPI / 96)); } # pixels at 96 DPI, on this screen
 check() { # what expected actual

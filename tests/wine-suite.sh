@@ -2,14 +2,14 @@
 # Runs one test suite: in a Wine prefix of its own under build/ (a copy of the
 # template prefix), on a virtual display of its own; stops its wineserver at the end.
 # With TOVIX_DPI set, the screen has that many dots per inch, as display scaling
-# sets it (125 % is 120, 150 % is 144, 200 % is 192): tools/wine.sh's use_dpi,
+# sets it (125 % is 120, 150 % is 144, 200 % is 192): tools/wine/wine.sh's use_dpi,
 # which stops the suite if a program would get another. With TOVIX_CODE_PAGE=932,
 # programs get the Japanese double-byte ANSI code page, which Wine takes from
 # the locale: compiled into build/ once, so the machine needs no locale of its own.
 # The programs it starts must be 32-bit, as the release is; it refuses others.
 # Usage: wine-suite.sh WINE_DIR NAME COMMAND...
 set -euo pipefail
-source "$(dirname "$0")/../tools/wine.sh"
+source "$(dirname "$0")/../tools/wine/wine.sh"
 run_within_time_limit "$0" "$@"
 
 wineDir=$1 name=$2

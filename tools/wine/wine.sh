@@ -1,14 +1,14 @@
 # Shared by the test, run and benchmark scripts: quiet Wine prefixes under
 # build/, each made once, and a virtual X display of our own.
 export WINEDEBUG=-all
-TOVIX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+TOVIX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 # Every program that the scripts start under Wine is 32-bit, as the release
 # is, in 32-bit Wine: run by the kernel, or by qemu where the kernel runs no
-# 32-bit code (tools/wine-arch.sh; make deps sets that up). Only make bench,
+# 32-bit code (tools/wine/wine-arch.sh; make deps sets that up). Only make bench,
 # which times programs as the machine runs them natively, asks with
 # TOVIX_WINE64=1 for 64-bit Wine and the same sources built for x86-64.
-source "$TOVIX_ROOT/tools/wine-arch.sh"
+source "$TOVIX_ROOT/tools/wine/wine-arch.sh"
 TOVIX_I386=$(i386_mode)
 if [[ ${TOVIX_WINE64:-} == 1 ]]; then
   export WINEARCH=win64
