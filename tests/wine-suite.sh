@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs one test suite: in a Wine prefix of its own under build/ (a copy of the
-# template prefix), on a virtual display of its own; stops its wineserver at the end.
+# Runs one test suite: in a Wine prefix of its own under build/ (made from the
+# template prefix, whose files it shares where Wine never writes them), on a
+# virtual display of its own; stops its wineserver at the end.
 # With TOVIX_DPI set, the screen has that many dots per inch, as display scaling
 # sets it (125 % is 120, 150 % is 144, 200 % is 192): tools/wine/wine.sh's use_dpi,
 # which stops the suite if a program would get another. With TOVIX_CODE_PAGE=932,

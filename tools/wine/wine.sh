@@ -75,10 +75,13 @@ use_dpi() { # dpi
 # virtual display: its windows are not left to a window manager (there is
 # none, and Wine would wait 2 s for one whenever a window hides or a program
 # ends), and a program that crashes ends at once, its backtrace printed,
-# instead of waiting for ever in Wine's crash dialog. Every prefix, new or
-# made before, is given Wine's own fonts (provide_wine_fonts).
+# instead of waiting for ever in Wine's crash dialog. Such a prefix is the
+# template that copy_prefix shares, and one that Wine would update at its next
+# start is made again (prefix_outdated). Every prefix, new or made before, is
+# given Wine's own fonts (provide_wine_fonts).
 make_prefix() {
   local prefix=$1 attended=${2:-}
+  [[ $attended != unattended ]] || ! prefix_outdated "$prefix" || rm -rf "$prefix"
   if [[ ! -f $prefix/system.reg ]]; then
     mkdir -p "$prefix"
     WINEPREFIX=$prefix WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >/dev/null 2>&1
@@ -90,6 +93,16 @@ make_prefix() {
     WINEPREFIX=$prefix wineserver -w
   fi
   provide_wine_fonts "$prefix"
+}
+
+# Whether Wine would update the prefix at its next start: it notes in
+# .update-timestamp the time of the wine.inf it was made with, and a prefix
+# made by another Wine (before an upgrade) gets its system files written anew,
+# in place. Copies that share those files must not start from such a prefix.
+prefix_outdated() { # prefix
+  local made inf=/usr/share/wine/wine.inf
+  made=$(head -c 20 "$1/.update-timestamp" 2>/dev/null | awk '{print $1}') || true
+  [[ $made =~ ^[0-9]+$ && -f $inf && $made != "$(stat -c %Y "$inf")" ]]
 }
 
 # Where Debian's fonts-wine puts the fonts Wine ships: Marlett, whose glyphs
@@ -145,10 +158,30 @@ make_zone_key() {
   done
 }
 
-# Makes DST a fresh copy of the prefix SRC: cheaper than a prefix's first start.
+# Makes DST a fresh prefix from the template prefix SRC, at a fraction of the
+# cost of a prefix's first start, in time and on disk: DST's folders are its
+# own, and its files are hard links to SRC's, but for those Wine writes. Traced
+# over a whole make test, Wine opens for writing, of the files a prefix starts
+# with, only those at its top: the registry files (*.reg) and .update-timestamp.
+# wineserver saves a registry file by renaming a new one over it, but one with
+# other links it truncates and writes in place, and through a link that write
+# would land in SRC and in every other copy. So the files at the top are
+# copied, and so are the .ini files, which Windows' profile functions rewrite in
+# place. Files that programs make go into DST's own folders.
+# tests/wine-template-unchanged.sh checks, after the suites, that SRC is as it was.
 copy_prefix() {
+  local file
   rm -rf "$2"
-  cp -a "$1" "$2"
+  cp -a --link "$1" "$2"
+  while IFS= read -r -d '' file; do
+    cp -a --remove-destination "$1/${file#"$2"/}" "$file"
+  done < <(find "$2" -type f \( ! -path "$2/*/*" -o -name '*.ini' \) -print0)
+}
+
+# The SHA-256 of every file in the prefix, one line each, sorted by path: what
+# a template held, to compare with what it holds after the suites ran.
+prefix_hashes() { # prefix
+  (cd "$1" && find . -type f -print0 | xargs -0 -r -n 64 -P 2 sha256sum) | LC_ALL=C sort -k 2
 }
 
 # Starts a virtual X display on a free display number and exports DISPLAY.
