@@ -137,7 +137,7 @@ check "a release from another compiler" "  g++-mingw-w64-i686-posix: 99.1 in the
   "$(/usr/bin/python3 "$source/tools/release/verify-release.py" "$work/other" "$exe" "$work/BUILDINFO" | grep '^  g++')"
 
 # The signed program starts: its window shows, and closes with exit code 0.
-for value in DisplayName Icon; do wine reg add "$ZONE_KEY" /v $value /d x /f >/dev/null; done
+printf '%s\n' "[${ZONE_KEY/HKCU/HKEY_CURRENT_USER}]" '"DisplayName"="x"' '"Icon"="x"' | import_registry
 wine "$signed" &
 tovix=$!
 if window=$(wait_for_window 'Tovix your Explorer'); then xdotool windowfocus --sync "$window" key --clearmodifiers alt+F4; else kill "$tovix"; fi

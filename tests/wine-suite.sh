@@ -37,14 +37,16 @@ finish() {
 }
 trap finish EXIT
 # With TOVIX_COLORS=high-contrast, the High Contrast Black scheme's colours as
-# Windows sets them, written before any program starts; the session then ends,
-# as Wine 10 reads such settings when a session starts.
+# Windows sets them, written before any program starts, as Wine 10 reads such
+# settings when a session starts.
 if [[ ${TOVIX_COLORS:-} == high-contrast ]]; then
-  for colour in Window=0,0,0 WindowText=255,255,255 WindowFrame=255,255,255 ButtonFace=0,0,0 ButtonText=255,255,255 \
-    Background=0,0,0 Menu=0,0,0 MenuText=255,255,255 Hilight=26,235,255 HilightText=0,0,0 GrayText=63,242,63; do
-    wine reg add 'HKCU\Control Panel\Colors' /v "${colour%=*}" /d "$(tr , ' ' <<<"${colour#*=}")" /f >/dev/null
-  done
-  wineserver -w
+  {
+    echo '[HKEY_CURRENT_USER\Control Panel\Colors]'
+    for colour in Window=0,0,0 WindowText=255,255,255 WindowFrame=255,255,255 ButtonFace=0,0,0 ButtonText=255,255,255 \
+      Background=0,0,0 Menu=0,0,0 MenuText=255,255,255 Hilight=26,235,255 HilightText=0,0,0 GrayText=63,242,63; do
+      echo "\"${colour%=*}\"=\"$(tr , ' ' <<<"${colour#*=}")\""
+    done
+  } | preset_user_registry
 fi
 [[ -z ${TOVIX_DPI:-} ]] || use_dpi "$TOVIX_DPI"
 "$@"

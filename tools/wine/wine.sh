@@ -52,14 +52,13 @@ run_within_time_limit() { # script args...
 # Wine 10, like Windows, fixes each monitor's DPI when a session starts (Wine 8
 # read the setting at every program's start): a setting written into a running
 # session would change what GetDeviceCaps says and not the monitor's DPI, at
-# which Tovix lays itself out. So the setting is written, the session ended
-# (the next program starts a new one), and a probe started in that session
-# must get the DPI asked for, the monitor's and the screen's alike; else this
-# stops, naming the numbers. Nothing may pass, or save a picture, at a DPI it
-# did not ask for.
+# which Tovix lays itself out. So the setting is written between sessions
+# (preset_user_registry), and a probe started in the next session must get the
+# DPI asked for, the monitor's and the screen's alike; else this stops, naming
+# the numbers. Nothing may pass, or save a picture, at a DPI it did not ask for.
 use_dpi() { # dpi
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
-  wineserver -w
+  printf '%s\n' '[HKEY_CURRENT_USER\Control Panel\Desktop]' "\"LogPixels\"=dword:$(printf %08x "$1")" |
+    preset_user_registry
   local got
   got=$(wine "$TOVIX_ROOT/$RUNNABLE_DIR/DpiProbe.exe" 2>/dev/null | tr -d '\r')
   if [[ $got != "monitor=$1 screen=$1" ]]; then
@@ -85,11 +84,11 @@ make_prefix() {
   if [[ ! -f $prefix/system.reg ]]; then
     mkdir -p "$prefix"
     WINEPREFIX=$prefix WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >/dev/null 2>&1
-    WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
-    if [[ $attended == unattended ]]; then
-      WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-      WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    fi
+    {
+      printf '%s\n' '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' '"Arial"="Liberation Sans"'
+      [[ $attended != unattended ]] || printf '%s\n' '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' \
+        '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000'
+    } | WINEPREFIX=$prefix import_registry
     WINEPREFIX=$prefix wineserver -w
   fi
   provide_wine_fonts "$prefix"
@@ -142,6 +141,40 @@ wait_for_window() {
 
 # The key where Windows keeps the status-bar name and icon of lockdown zone 0.
 ZONE_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings\Lockdown_Zones\0'
+
+# Writes registry values in one start of Wine, where each `wine reg add` would
+# be a start of its own (about a second, and a few where qemu runs it): the
+# lines of a .reg file below its header, on standard input, as
+# [HKEY_CURRENT_USER\Key] then "Name"="text" or "Name"=dword:0000000c.
+import_registry() {
+  local file status=0
+  file=$(mktemp --suffix=.reg)
+  { echo REGEDIT4 && cat; } >"$file"
+  wine reg import "$(windows_path "$file")" >/dev/null 2>&1 || status=$?
+  ((status == 0)) || { echo "wine reg import failed ($status) with:" && cat "$file"; } >&2
+  rm -f "$file"
+  return "$status"
+}
+
+# Writes registry values of the user between sessions: appended to the
+# prefix's user.reg (WINEPREFIX), which wineserver reads when it starts, after
+# the session that runs, if any, has ended. For settings that Wine reads when a
+# session starts (the DPI, the colours): written this way, they take no session
+# of their own to write, ended before the one that reads them. The lines as for
+# import_registry; in user.reg a key is named below HKEY_CURRENT_USER, each
+# backslash doubled, and later lines for a key add to it.
+preset_user_registry() {
+  wineserver -w
+  { echo && sed -E '/^\[/ { s/^\[HKEY_CURRENT_USER\\/[/; s/\\/\\\\/g; }'; } >>"$WINEPREFIX/user.reg"
+}
+
+# The Windows name of a file under Wine: every Unix path is on drive Z:, so no
+# start of Wine (winepath) is needed to tell it.
+windows_path() { # path
+  local path
+  path=$(realpath -m "$1")
+  echo "Z:${path//\//\\}"
+}
 
 # The data of a REG_SZ value as `wine reg query` shows it, or nothing.
 reg_text() {
