@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs one test suite: in a Wine prefix of its own under build/ (made from the
 # template prefix, whose files it shares where Wine never writes them), on a
-# virtual display of its own; stops its wineserver at the end.
+# virtual display of its own; stops its wineserver at the end. Suites run side
+# by side: nothing here is shared between them but the template, read only.
 # With TOVIX_DPI set, the screen has that many dots per inch, as display scaling
 # sets it (125 % is 120, 150 % is 144, 200 % is 192): tools/wine/wine.sh's use_dpi,
 # which stops the suite if a program would get another. With TOVIX_CODE_PAGE=932,
@@ -23,8 +24,10 @@ echo "$name: 32-bit programs in 32-bit Wine, $(describe_i386): $*"
 export WINEPREFIX=$wineDir/$name
 copy_prefix "$wineDir/template" "$WINEPREFIX"
 if [[ ${TOVIX_CODE_PAGE:-} == 932 ]]; then
+  # Compiled by the first suite that needs it; one that runs beside it waits.
   mkdir -p "$wineDir/locale"
-  [[ -d $wineDir/locale/ja_JP.UTF-8 ]] || localedef -i ja_JP -f UTF-8 "$wineDir/locale/ja_JP.UTF-8" >/dev/null 2>&1 || true
+  flock "$wineDir/locale" bash -c '[[ -d $1 ]] || localedef -i ja_JP -f UTF-8 "$1" >/dev/null 2>&1 || true' \
+    locale "$wineDir/locale/ja_JP.UTF-8"
   export LOCPATH=$wineDir/locale LC_ALL=ja_JP.UTF-8
 fi
 
