@@ -5,7 +5,8 @@
 # the release: the same bytes from a second build elsewhere, the zip's entries
 # (zipinfo) and SHA256SUMS (sha256sum); signed with a throwaway key, checked
 # by osslsigncode and started under 32-bit Wine, natively or emulated.
-# Usage (inside wine-suite.sh): packaging.sh TOVIX_EXE
+# Usage (inside wine-suite.sh): packaging.sh TOVIX_EXE ELSEWHERE
+#   ELSEWHERE: the folder where tests/packaging-build.sh built the copy.
 set -uo pipefail
 source "$(dirname "$0")/../tools/wine/wine.sh"
 exe=$1
@@ -88,12 +89,10 @@ for id in 101 102 103 201 202 203; do
   check "picture $id JFIF 1.01" "4a46494600 0101" "$(od -An -tx1 -j6 -N7 "$work/$id.jpg" | tr -d ' ' | sed -E 's/(.{10})(.{4})/\1 \2/')"
 done
 
-# A copy of the sources in another folder, configured afresh, builds the same bytes.
-source=$(cd "$(dirname "$0")/.." && pwd) elsewhere=$work/elsewhere/tovix
-mkdir -p "$elsewhere"
-tar -C "$source" -c --exclude=./build --exclude=./dist --exclude=./.git . | tar -x -C "$elsewhere"
-(cd "$elsewhere" && cmake --preset windows-i686 -DBUILD_TESTING=OFF && cmake --build build --target Tovix -j 2) \
-  >"$work/build.log" 2>&1 || cat "$work/build.log"
+# A copy of the sources in another folder, configured afresh, builds the same
+# bytes. The copy sits in build/: git must not find this checkout from there.
+source=$(cd "$(dirname "$0")/.." && pwd) elsewhere=$2/tovix
+export GIT_CEILING_DIRECTORIES=$2
 check "the same program built elsewhere" yes "$(cmp "$exe" "$elsewhere/build/Tovix.exe" && echo yes)"
 
 # The release: the program and README.txt, stored, MS-DOS attributes, no extra fields, the commit's time;
