@@ -27,7 +27,9 @@ fi
 describe_i386() {
   local qemu
   if [[ $TOVIX_I386 == emulated ]]; then
-    qemu=$(readlink -f "$(sed -n 's/^interpreter //p' "$(i386_binfmt_entry)")")
+    qemu=$(readlink -m "$(sed -n 's/^interpreter //p' "$(i386_binfmt_entry)")")
+    # In a Debian system in a folder (make in-debian) the host's emulator serves, from outside it.
+    [[ -x $qemu ]] || { echo "emulated by the host's $qemu" && return 0; }
     echo "emulated by $("$qemu" --version | sed -n '1s/ (.*//p') ($qemu)"
   else
     echo "run natively"
