@@ -117,7 +117,7 @@ WINE_FONTS_DIR=/usr/share/wine/fonts
 # does not resolve (and that would be /usr/share/fonts if it did), so without
 # the links it has none of them: caption buttons fall back to a text face and
 # show Marlett's letters ("0 1 r"). Only missing links are made, so a prefix
-# made before gets them too, and copies of a prefix (cp -a) keep them.
+# made before gets them too, and copies of a prefix (copy_prefix) keep them.
 provide_wine_fonts() {
   local fonts=$1/drive_c/windows/Fonts font
   if [[ ! -d $WINE_FONTS_DIR ]]; then
