@@ -7,22 +7,21 @@
 # rest of the banner's behaviour, the in-process tests check.)
 # Usage (inside wine-suite.sh and dpi.sh): end_to_end.sh TOVIX_EXE
 set -euo pipefail
-source "$(dirname "$0")/../tools/wine.sh"
+source "$(dirname "$0")/../tools/wine/wine.sh"
 exe=$1
 px() { echo $(($1 * TOVIX_DPI / 96)); } # pixels at 96 DPI, on this screen
 check() { # what expected actual
   [[ $2 == "$3" ]] || { echo "FAILED: $1: expected '$2', got '$3'" >&2 && exit 1; }
 }
 
-wine reg add "$ZONE_KEY" /v DisplayName /t REG_SZ /d 'Zona de prueba' /f >/dev/null
-wine reg add "$ZONE_KEY" /v Icon /t REG_SZ /d 'explorer.exe#0100' /f >/dev/null
+printf '%s\n' "[${ZONE_KEY/HKCU/HKEY_CURRENT_USER}]" '"DisplayName"="Zona de prueba"' '"Icon"="explorer.exe#0100"' | import_registry
 
 # The user's registry before the run (less the settings Wine keeps of its own
 # running session), and the name picture drawn for 200 % built into the program.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 exportUserRegistry() { # file
-  wine regedit /E "$(wine winepath -w "$1")" HKEY_CURRENT_USER
+  wine regedit /E "$(windows_path "$1")" HKEY_CURRENT_USER
   iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r' |
     awk '/^\[/ { skip = index($0, "\\Software\\Wine\\Temporary System Parameters") > 0 } !skip' >"$1.txt"
 }

@@ -187,16 +187,18 @@ std::pair<std::wstring, DWORD> runAlone(const std::vector<Site>& failing, const 
     return {L"not started", 0};
   SetEnvironmentVariableA("TOVIX_FAULTS", nullptr);
   std::wstring said;
-  const bool ended = waitFor([&] {
-    for (HWND box = nullptr; (box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr;) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(box, &owner);
-      if (owner != process.dwProcessId || !IsWindowVisible(box)) continue;
-      said = windowText(box) + L"|" + windowText(GetDlgItem(box, 0xFFFF));
-      pressButton(box, IDOK);
-    }
-    return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
-  });
+  const bool ended = waitFor(
+      [&] {
+        for (HWND box = nullptr; (box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr;) {
+          DWORD owner = 0;
+          GetWindowThreadProcessId(box, &owner);
+          if (owner != process.dwProcessId || !IsWindowVisible(box)) continue;
+          said = windowText(box) + L"|" + windowText(GetDlgItem(box, 0xFFFF));
+          pressButton(box, IDOK);
+        }
+        return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+      },
+      60000);
   DWORD code = STILL_ACTIVE;
   GetExitCodeProcess(process.hProcess, &code);
   if (!ended) TerminateProcess(process.hProcess, STILL_ACTIVE);

@@ -5,9 +5,10 @@
 # the release: the same bytes from a second build elsewhere, the zip's entries
 # (zipinfo) and SHA256SUMS (sha256sum); signed with a throwaway key, checked
 # by osslsigncode and started under 32-bit Wine, natively or emulated.
-# Usage (inside wine-suite.sh): packaging.sh TOVIX_EXE
+# Usage (inside wine-suite.sh): packaging.sh TOVIX_EXE ELSEWHERE
+#   ELSEWHERE: the folder where tests/packaging-build.sh built the copy.
 set -uo pipefail
-source "$(dirname "$0")/../tools/wine.sh"
+source "$(dirname "$0")/../tools/wine/wine.sh"
 exe=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -88,20 +89,18 @@ for id in 101 102 103 201 202 203; do
   check "picture $id JFIF 1.01" "4a46494600 0101" "$(od -An -tx1 -j6 -N7 "$work/$id.jpg" | tr -d ' ' | sed -E 's/(.{10})(.{4})/\1 \2/')"
 done
 
-# A copy of the sources in another folder, configured afresh, builds the same bytes.
-source=$(cd "$(dirname "$0")/.." && pwd) elsewhere=$work/elsewhere/tovix
-mkdir -p "$elsewhere"
-tar -C "$source" -c --exclude=./build --exclude=./dist --exclude=./.git . | tar -x -C "$elsewhere"
-(cd "$elsewhere" && cmake --preset windows-i686 -DBUILD_TESTING=OFF && cmake --build build --target Tovix -j 2) \
-  >"$work/build.log" 2>&1 || cat "$work/build.log"
+# A copy of the sources in another folder, configured afresh, builds the same
+# bytes. The copy sits in build/: git must not find this checkout from there.
+source=$(cd "$(dirname "$0")/.." && pwd) elsewhere=$2/tovix
+export GIT_CEILING_DIRECTORIES=$2
 check "the same program built elsewhere" yes "$(cmp "$exe" "$elsewhere/build/Tovix.exe" && echo yes)"
 
 # The release: the program and README.txt, stored, MS-DOS attributes, no extra fields, the commit's time;
 # make dist without a key in the copy (which has no git to date it) packs the same bytes, with this
 # system's toolchain (TOVIX_DIST_HOST: on any system but Debian 12 it would build in a Debian 12 one).
 export SOURCE_DATE_EPOCH=$(git -C "$source" log -1 --format=%ct) TOVIX_DIST_HOST=1
-(cd "$elsewhere" && bash tools/buildinfo.sh) >"$work/BUILDINFO"
-/usr/bin/python3 "$source/tools/pack_release.py" "$exe" "$(<"$(dirname "$exe")/generated/version.txt")" "$work/dist" "$work/BUILDINFO"
+(cd "$elsewhere" && bash tools/release/buildinfo.sh) >"$work/BUILDINFO"
+/usr/bin/python3 "$source/tools/release/pack-release.py" "$exe" "$(<"$(dirname "$exe")/generated/version.txt")" "$work/dist" "$work/BUILDINFO"
 make -s -C "$elsewhere" dist >/dev/null
 check "make dist without a key" "" "$(diff -r "$work/dist" "$elsewhere/dist")"
 when=$(TZ=UTC LC_ALL=C git -C "$source" log -1 --format=%cd --date=format-local:'%y-%b-%d %H:%M')
@@ -114,7 +113,7 @@ $(dpkg-query -W -f='${Version}' g++-mingw-w64-i686-posix)" "$(grep -E '^(Debian|
 # Signed by make dist with a throwaway authority's code-signing key: the
 # signature holds, and fails once a byte changes; the resources read the same;
 # the release maps back to the build, and a build a byte off is named.
-bash "$source/tools/throwaway_signing_key.sh" "$work/key"
+bash "$source/tools/release/throwaway-signing-key.sh" "$work/key"
 export TOVIX_SIGN_PFX=$work/key/key.pfx TOVIX_SIGN_PASSWORD_FILE=$work/key/password
 make -s -C "$elsewhere" dist >/dev/null
 signed=$elsewhere/dist/Tovix.exe
@@ -126,18 +125,18 @@ verified() { osslsigncode verify -CAfile "$work/key/ca.pem" -in "$1" >/dev/null 
 check "signature, and with one byte changed" "yes no" "$(verified "$signed") $(verified "$work/signed-changed.exe")"
 resources() { for type in 3 10 14 16 24; do wrestool -x --raw -t$type "$1" | sha256sum; done; }
 check "the signed program's resources" "$(resources "$exe")" "$(resources "$signed")"
-verify() { /usr/bin/python3 "$source/tools/verify_release.py" "$elsewhere/dist" "$1" 2>&1 | grep -E '^(The release|  bytes)'; }
+verify() { /usr/bin/python3 "$source/tools/release/verify-release.py" "$elsewhere/dist" "$1" 2>&1 | grep -E '^(The release|  bytes)'; }
 check "the signed release against the build" "The release matches this build." "$(verify "$exe")"
 check "against a build one byte off" "  bytes 0x00000400-0x00000400 (1): section .text
 The release does not match: 1 check(s) failed." "$(verify "$work/changed.exe")"
 # A release whose program another compiler made: the check names the versions that differ.
 sed 's/^Package: g++-mingw-w64-i686-posix .*/Package: g++-mingw-w64-i686-posix 99.1/' "$work/BUILDINFO" >"$work/other.BUILDINFO"
-/usr/bin/python3 "$source/tools/pack_release.py" "$work/changed.exe" 1.0.0.0 "$work/other" "$work/other.BUILDINFO"
+/usr/bin/python3 "$source/tools/release/pack-release.py" "$work/changed.exe" 1.0.0.0 "$work/other" "$work/other.BUILDINFO"
 check "a release from another compiler" "  g++-mingw-w64-i686-posix: 99.1 in the release, $(dpkg-query -W -f='${Version}' g++-mingw-w64-i686-posix) here" \
-  "$(/usr/bin/python3 "$source/tools/verify_release.py" "$work/other" "$exe" "$work/BUILDINFO" | grep '^  g++')"
+  "$(/usr/bin/python3 "$source/tools/release/verify-release.py" "$work/other" "$exe" "$work/BUILDINFO" | grep '^  g++')"
 
 # The signed program starts: its window shows, and closes with exit code 0.
-for value in DisplayName Icon; do wine reg add "$ZONE_KEY" /v $value /d x /f >/dev/null; done
+printf '%s\n' "[${ZONE_KEY/HKCU/HKEY_CURRENT_USER}]" '"DisplayName"="x"' '"Icon"="x"' | import_registry
 wine "$signed" &
 tovix=$!
 if window=$(wait_for_window 'Tovix your Explorer'); then xdotool windowfocus --sync "$window" key --clearmodifiers alt+F4; else kill "$tovix"; fi

@@ -6,7 +6,7 @@
 # and prints the exact command when neither is possible.
 # Usage: deps.sh [PACKAGE...]   (with packages: only those, when missing)
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 
 packages=(
   cmake make
@@ -52,16 +52,16 @@ if [[ $# -gt 0 ]]; then
 fi
 
 # The 32-bit loader first: it tells whether this machine runs 32-bit code.
-# Where it does not, the emulation comes next (tools/i386-emulation.sh), before
+# Where it does not, the emulation comes next (tools/wine/i386-emulation.sh), before
 # any 32-bit package, whose installation may run 32-bit programs. Wine is
 # always the 32-bit one, for the 32-bit programs; where they are emulated,
 # 64-bit Wine's wineserver serves them at native speed.
 [[ -z $(missingOf libc6-i386) ]] || install libc6-i386
-source tools/wine-arch.sh
+source tools/wine/wine-arch.sh
 mode=$(i386_mode)
 case $mode in
-  none) asRoot "32-bit x86 emulation (qemu-user 8 or later, an i386 binfmt_misc entry)" "bash $PWD/tools/i386-emulation.sh" ;;
-  emulated) bash tools/i386-emulation.sh ;; # checks the emulator that is registered
+  none) asRoot "32-bit x86 emulation (qemu-user 8 or later, an i386 binfmt_misc entry)" "bash $PWD/tools/wine/i386-emulation.sh" ;;
+  emulated) bash tools/wine/i386-emulation.sh ;; # checks the emulator that is registered
 esac
 packages+=(wine wine32:i386)
 [[ $mode == native ]] || packages+=(wine64)

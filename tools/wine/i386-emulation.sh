@@ -2,7 +2,7 @@
 # Sets up 32-bit x86 emulation on a machine whose kernel runs no 32-bit code,
 # so that the 32-bit Tovix.exe, 32-bit Wine and the 32-bit test suites run
 # there as they do elsewhere (make deps calls it, as root, where
-# tools/wine-arch.sh says none, and to check a registered emulator where it
+# tools/wine/wine-arch.sh says none, and to check a registered emulator where it
 # says emulated): qemu's user-mode emulator at version 8 or
 # later, and the i386 binfmt_misc entry that Debian ships with it but does not
 # register on amd64. qemu 7.2, Debian 12's own, ignores MAP_FIXED_NOREPLACE,
@@ -14,8 +14,8 @@
 # in chroots too. It ends by running a 32-bit program, and says in one line
 # what it changed. Changes nothing where 32-bit programs run already.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-source tools/wine-arch.sh
+cd "$(dirname "$0")/../.."
+source tools/wine/wine-arch.sh
 
 fail() {
   echo "32-bit x86 programs cannot run on this machine: $1" >&2
@@ -34,7 +34,12 @@ case $(i386_mode) in
   native) exit 0 ;;
   emulated)
     entry=$(i386_binfmt_entry)
-    interpreter=$(readlink -f "$(sed -n 's/^interpreter //p' "$entry")")
+    interpreter=$(sed -n 's/^interpreter //p' "$entry")
+    # In a Debian system in a folder (make in-debian), the host's emulator
+    # serves through an entry whose F flag opened it when it was registered,
+    # though its file is not in this file system: its version was checked there.
+    [[ -e $interpreter || $(sed -n 's/^flags: //p' "$entry") != *F* ]] || ! runs_i386 || exit 0
+    interpreter=$(readlink -m "$interpreter")
     (($(qemuVersion "$interpreter") >= 8)) && runs_i386 && exit 0
     fail "$entry hands them to $interpreter (qemu $(qemuVersion "$interpreter")), which does not start them or is older than 8. Remove it (echo -1 > $entry), then run make deps again." ;;
 esac

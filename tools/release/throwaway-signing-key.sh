@@ -3,7 +3,7 @@
 # valid for two days, for trying and testing signed releases: DIR/ca.pem (the
 # authority to verify against), DIR/key.pfx and DIR/password, the files that
 # TOVIX_SIGN_PFX and TOVIX_SIGN_PASSWORD_FILE name. Windows trusts neither.
-# Usage: throwaway_signing_key.sh DIR
+# Usage: throwaway-signing-key.sh DIR
 set -euo pipefail
 dir=$1
 mkdir -p "$dir"

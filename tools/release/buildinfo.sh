@@ -3,11 +3,11 @@
 # versions of the packages whose programs made the release's bytes (the
 # MinGW-w64 compiler and its runtime, binutils, the Windows headers and
 # libraries, CMake, and the Python that packs the zip). SHA256SUMS covers it,
-# and so does a signature. tools/verify_release.py compares two of them when
+# and so does a signature. tools/release/verify-release.py compares two of them when
 # two builds of one commit differ.
 # Usage: buildinfo.sh
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 
 TOOLCHAIN=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix gcc-mingw-w64-i686-posix-runtime gcc-mingw-w64-base

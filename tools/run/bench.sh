@@ -5,16 +5,16 @@
 # medians and checks the goals. It is a report: it exits 0 even when a goal is
 # missed, and says MISSED. Stops its wineservers and its display at the end.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 
 # It times the programs as this machine runs them natively: the 32-bit ones
 # where the kernel runs 32-bit code; elsewhere, where the tests emulate them,
 # emulated timings would tell nothing of Tovix, so it times the same sources
 # built for x86-64 (into build/x86_64) under 64-bit Wine.
-source tools/wine-arch.sh
+source tools/wine/wine-arch.sh
 if [[ $(i386_mode) != native && -z ${BENCH_CPU:-} ]]; then
   export TOVIX_WINE64=1
-  bash tools/deps.sh wine64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  bash tools/run/deps.sh wine64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   cmake -S . -B build/x86_64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
     -DBUILD_TESTING=OFF >/dev/null
   cmake --build build/x86_64 -j 2 --target Tovix Floor BenchLauncher DpiProbe -- --no-print-directory
@@ -27,10 +27,10 @@ fi
 if [[ -z ${BENCH_CPU:-} ]]; then
   BENCH_CPU=$(taskset -pc $$ | sed 's/.*: *//; s/[,-].*//')
   export BENCH_CPU
-  exec taskset -c "$BENCH_CPU" bash "$PWD/tools/bench.sh" "$@"
+  exec taskset -c "$BENCH_CPU" bash "$PWD/tools/run/bench.sh" "$@"
 fi
 
-source tools/wine.sh
+source tools/wine/wine.sh
 
 # 60 start-ups and exits of each program at each DPI: under Wine a process
 # ends in one of two times about 3 ms apart, as the scheduler happens to run
@@ -64,7 +64,7 @@ trap finish EXIT
 trap 'exit 130' INT TERM
 
 # A prefix for each DPI, the screen's DPI set as display scaling sets it
-# (tools/wine.sh's use_dpi, which stops the benchmark if a program would get
+# (tools/wine/wine.sh's use_dpi, which stops the benchmark if a program would get
 # another), and the values Tovix reads at start:
 # without the key it would report an error in a message box.
 preparePrefix() { # dpi
@@ -79,7 +79,7 @@ preparePrefix() { # dpi
 }
 
 # The launcher, ended if it hangs. timeout runs a program, not a shell
-# function, so it is handed the wine function of tools/wine.sh, if there is one
+# function, so it is handed the wine function of tools/wine/wine.sh, if there is one
 # (on a line of its own: where there is none, a leading ";" would not parse).
 measure() { # name program moves [--modules]: prints the launcher's output
   timeout 120 bash -c "$(declare -f wine 2>/dev/null || true)"$'\n''wine "$@"' wine "$launcher" "$1" "$2" --moves="$3" "${@:4}" \

@@ -14,7 +14,7 @@
 # TOVIX_DIST_HOST are handed in; no other variable of this shell is.
 # Usage: in-debian.sh RELEASE [TARGET]
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 
 case ${1:-} in
   12 | bookworm) release=bookworm ;;
@@ -28,12 +28,12 @@ root=$systems/$release
 
 if [[ $(id -u) -ne 0 ]]; then
   command -v sudo >/dev/null && sudo -n true 2>/dev/null &&
-    exec sudo --preserve-env=CI,VERIFY,TOVIX_DIST_HOST,TOVIX_DEBIAN_MIRROR,TOVIX_DEBIAN_DIR bash "$PWD/tools/in-debian.sh" "$@"
+    exec sudo --preserve-env=CI,VERIFY,TOVIX_DIST_HOST,TOVIX_DEBIAN_MIRROR,TOVIX_DEBIAN_DIR bash "$PWD/tools/run/in-debian.sh" "$@"
   echo "A Debian system in a folder needs root (debootstrap, mount, chroot). Run as root:" >&2
   echo "  make in-debian RELEASE=$release TARGET=$target" >&2
   exit 1
 fi
-bash tools/deps.sh debootstrap
+bash tools/run/deps.sh debootstrap
 # One run at a time in each system: they would share its clone.
 mkdir -p "$systems"
 exec 9>"$systems/$release.lock"

@@ -7,8 +7,8 @@
 # a pointer over the window would ring what it rests on instead.
 # Usage: screenshots.sh [FOLDER]   (docs by default)
 set -euo pipefail
-cd "$(dirname "$0")/.."
-source tools/wine.sh
+cd "$(dirname "$0")/../.."
+source tools/wine/wine.sh
 out=${1:-docs}
 mkdir -p "$out"
 

@@ -7,11 +7,12 @@
 # bytes, and where in the file they lie; when the release's BUILDINFO and this
 # build's name other toolchain versions, it names those instead: they explain
 # the difference. Exits 0 when everything matches.
-# Usage: verify_release.py RELEASE BUILT_EXE [BUILDINFO]
+# Usage: verify-release.py RELEASE BUILT_EXE [BUILDINFO]
 #   RELEASE: the published folder, or its zip with SHA256SUMS (and BUILDINFO) beside it.
-#   BUILDINFO: what tools/buildinfo.sh printed where BUILT_EXE was built.
+#   BUILDINFO: what tools/release/buildinfo.sh printed where BUILT_EXE was built.
 import glob
 import hashlib
+import importlib
 import os
 import struct
 import subprocess
@@ -19,7 +20,9 @@ import sys
 import tempfile
 import zipfile
 
-import pack_release
+# Its file name has a hyphen, which an import statement cannot spell; the
+# module is found beside this one all the same (sys.path[0]).
+pack_release = importlib.import_module("pack-release")
 
 UNSIGNED = "unsigned/Tovix.exe"
 
@@ -208,5 +211,5 @@ def main(release, built_exe, built_buildinfo=None):
 
 if __name__ == "__main__":
     if len(sys.argv) not in (3, 4):
-        sys.exit("Usage: verify_release.py RELEASE BUILT_EXE [BUILDINFO]")
+        sys.exit("Usage: verify-release.py RELEASE BUILT_EXE [BUILDINFO]")
     main(*sys.argv[1:])

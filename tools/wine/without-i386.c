@@ -5,7 +5,7 @@
 // namespace of its own, with a binfmt_misc of its own (Linux 6.7 and later),
 // empty at first. make deps inside then sets up qemu there as on such a
 // machine, and qemu, a 64-bit program, runs the 32-bit ones; nothing else can.
-// Built and started by tools/without-i386.sh, as root.
+// Built and started by tools/wine/without-i386.sh, as root.
 #define _GNU_SOURCE
 #include <fcntl.h>
 #include <linux/audit.h>

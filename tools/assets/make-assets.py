@@ -6,7 +6,7 @@ import struct
 
 from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 OUT = os.path.join(ROOT, "resources")
 FONT = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"
 

@@ -1,16 +1,16 @@
 #!/usr/bin/python3
 # Packs a built Tovix.exe into a release folder: the program itself, the zip
 # that Windows users download (the program and README.txt), BUILDINFO (what
-# tools/buildinfo.sh printed where the program was built) and SHA256SUMS for
+# tools/release/buildinfo.sh printed where the program was built) and SHA256SUMS for
 # all three. The same program and commit give the same bytes every time: the zip's
 # entries come in a fixed order, dated with the commit's time, with no owner,
 # permissions or extra fields. They are stored, not compressed, so that the
 # zip's bytes do not depend on the zlib that made it.
 # When TOVIX_EXE is signed, UNSIGNED_EXE is the program as built: SHA256SUMS
 # names its checksum too, as unsigned/Tovix.exe, the bytes that anyone who
-# builds the same commit gets (tools/verify_release.py checks one against the
+# builds the same commit gets (tools/release/verify-release.py checks one against the
 # other).
-# Usage: pack_release.py TOVIX_EXE VERSION OUT_DIR BUILDINFO [UNSIGNED_EXE]
+# Usage: pack-release.py TOVIX_EXE VERSION OUT_DIR BUILDINFO [UNSIGNED_EXE]
 import hashlib
 import os
 import subprocess
@@ -18,7 +18,7 @@ import sys
 import time
 import zipfile
 
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 # The zip format's first day, for sources that are not a git checkout.
 NO_COMMIT = (1980, 1, 1, 0, 0, 0)
 
@@ -77,5 +77,5 @@ def main(exe, version, out, buildinfo, unsigned=None):
 
 if __name__ == "__main__":
     if len(sys.argv) not in (5, 6):
-        sys.exit("Usage: pack_release.py TOVIX_EXE VERSION OUT_DIR BUILDINFO [UNSIGNED_EXE]")
+        sys.exit("Usage: pack-release.py TOVIX_EXE VERSION OUT_DIR BUILDINFO [UNSIGNED_EXE]")
     main(*sys.argv[1:])
