@@ -42,15 +42,15 @@ struct StoredZone : ScratchKey {
 };
 
 // What the user saw and what was stored, walking through Tovix with the
-// listed sites failing.
+// listed sites failing: the boxes after the start and when Apply was pressed,
+// the values after it; whether every control that is seen had its window,
+// and whether the user closed the window at the end of the walk; accesses
+// through a null pointer, which Windows may survive in a window procedure.
 struct Walk {
-  int exitCode = -1;
-  bool closed = false;   // by the user, at the end of the walk
-  Texts shown, applied;  // the boxes after the start, and when Apply was pressed
-  Texts stored;          // the values after Apply
+  int exitCode = -1, nullWrites = 0;
+  Texts shown, applied, stored;
   size_t boxesAtStart = 0, boxesBeforeApply = 0;
-  bool whole = false;  // every control that is seen has its window
-  int nullWrites = 0;  // accesses through a null pointer, which Windows may survive in a window procedure
+  bool whole = false, closed = false;
   faults::Layer layer;
 };
 
@@ -147,14 +147,13 @@ void expectSound(const Walk& walk) {
                                                       nullptr, ERROR_NOT_ENOUGH_MEMORY, 0, reason, 512, nullptr));
     const std::wstring said =
         refused("FormatMessageW") ? L"Windows error 8." : because.substr(0, because.find_last_not_of(L"\r\n ") + 1);
+    const std::wstring last = boxes.empty() ? L"" : boxes.back();
     EXPECT_EQ(walk.exitCode, 1);
-    EXPECT_TRUE(refused("MessageBoxW ./window/Refusal.cpp") ||
-                (!boxes.empty() && std::ranges::any_of(kEndings,
-                                                       [&](const std::wstring& ending) {
-                                                         return boxes.back() ==
-                                                                L"Tovix|Tovix could not " + ending + L"\n\n" + said;
-                                                       })))
-        << "the last box";
+    EXPECT_TRUE(
+        refused("MessageBoxW ./window/Refusal.cpp") ||
+        std::ranges::any_of(kEndings,
+                            [&](auto& ending) { return last == L"Tovix|Tovix could not " + ending + L"\n\n" + said; }))
+        << last;
     return;
   }
   EXPECT_EQ(walk.nullWrites, 0);
