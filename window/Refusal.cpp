@@ -1,20 +1,9 @@
 // Refusal: something Windows would not do that the window cannot do without, and how the user is told.
 #include "Refusal.h"
 
+#include <cstdlib>
+
 void refuse(const wchar_t* what) { throw Refusal{what, GetLastError()}; }
-
-namespace {
-
-// The number in decimal digits: std::to_wstring would bring the C library's
-// formatted printing, and a third more bytes, into the program file.
-std::wstring decimal(DWORD number) {
-  std::wstring digits;
-  do digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + number % 10));
-  while ((number /= 10) != 0);
-  return digits;
-}
-
-}  // namespace
 
 // FormatMessageW writes into a buffer of ours: a refusal often comes from a
 // lack of memory, where one it allocated might not be had. Its texts end with
@@ -25,7 +14,10 @@ std::wstring messageFor(const wchar_t* what, DWORD error) {
   std::wstring reason(buffer, FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
                                              0, buffer, static_cast<DWORD>(std::size(buffer)), nullptr));
   reason.erase(reason.find_last_not_of(L"\r\n ") + 1);
-  if (reason.empty()) reason = L"Windows error " + decimal(error) + L".";
+  // _ultow, not std::to_wstring, which would bring formatted printing, 28 KB
+  // of it, into the program file.
+  wchar_t number[11];
+  if (reason.empty()) reason = L"Windows error " + std::wstring(_ultow(error, number, 10)) + L".";
   return what + (L"\n\n" + reason);
 }
 
