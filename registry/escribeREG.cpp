@@ -2,11 +2,9 @@
 #include "escribeREG.h"
 
 #include "AnsiText.h"
-#include "RegistryPlatform.h"
 
 #include <algorithm>
 #include <optional>
-#include <utility>
 
 namespace {
 
@@ -16,7 +14,10 @@ constexpr REGSAM kWriteAccess = KEY_SET_VALUE | KEY_CREATE_SUB_KEY;  // 0x0006
 // How often the value is fetched when it keeps growing under our feet.
 constexpr int kFetchAttempts = 4;
 
-void report(const wchar_t* message) { registryPlatform().showMessage(message); }
+// An OK-only box with no icon. Win32 captions a box without a title "Error",
+// so the application's title is given. The box is owned by the thread's
+// active window, so that window takes no input while the box is up.
+void report(const wchar_t* message) { MessageBoxW(GetActiveWindow(), message, L"Tovix", MB_OK); }
 
 // Owns one opened key for the length of one procedure call. The procedures
 // close it themselves, so that a failed close is reported in its place; the
@@ -25,7 +26,7 @@ class OpenKey {
 public:
   OpenKey() = default;
   ~OpenKey() {
-    if (key_ != nullptr) registryPlatform().closeKey(key_);
+    if (key_ != nullptr) RegCloseKey(key_);
   }
   OpenKey(const OpenKey&) = delete;
   OpenKey& operator=(const OpenKey&) = delete;
@@ -33,12 +34,16 @@ public:
   // A path the system would not convert cannot be opened.
   bool open(HKEY root, const std::optional<std::string>& path, REGSAM access) {
     HKEY key = nullptr;
-    if (!path || registryPlatform().openKey(root, path->c_str(), access, &key) != ERROR_SUCCESS) return false;
+    if (!path || RegOpenKeyExA(root, path->c_str(), 0, access, &key) != ERROR_SUCCESS) return false;
     key_ = key;
     return true;
   }
 
-  bool close() { return registryPlatform().closeKey(std::exchange(key_, nullptr)) == ERROR_SUCCESS; }
+  bool close() {
+    const HKEY key = key_;
+    key_ = nullptr;
+    return RegCloseKey(key) == ERROR_SUCCESS;
+  }
 
   HKEY get() const { return key_; }
 
@@ -52,7 +57,7 @@ bool isString(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 // Another program may rewrite the value in between: when it has grown, the
 // registry answers "more data" with the new size, and the fetch is tried again.
 // Values that are not strings are refused rather than read as text.
-std::optional<std::string> fetchString(const OpenKey& key, const std::string& name, DWORD size) {
+std::optional<std::string> fetchString(HKEY key, const std::string& name, DWORD size) {
   for (int attempt = 0; attempt < kFetchAttempts; ++attempt) {
     // Never a null buffer, even for an empty value: a null one would turn the
     // fetch into one more size query. It starts as NULs, so that bytes the
@@ -60,7 +65,7 @@ std::optional<std::string> fetchString(const OpenKey& key, const std::string& na
     std::string buffer(std::max<DWORD>(size, 1), '\0');
     DWORD type = REG_NONE;
     const LONG status =
-        registryPlatform().queryValue(key.get(), name.c_str(), &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
+        RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
     if (status == ERROR_MORE_DATA) continue;
     if (status != ERROR_SUCCESS || !isString(type)) return std::nullopt;
     buffer.resize(std::min<size_t>(size, buffer.size()));
@@ -87,13 +92,12 @@ std::wstring leeCadenaREG(HKEY root, std::wstring keyPath, std::wstring valueNam
   }
 
   DWORD size = 0;
-  DWORD type = REG_NONE;
-  if (!name || registryPlatform().queryValue(key.get(), name->c_str(), &type, nullptr, &size) != ERROR_SUCCESS) {
+  if (!name || RegQueryValueExA(key.get(), name->c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) {
     report(L"Error getting subkey length.");
   }
 
   std::optional<std::wstring> result;
-  if (const auto bytes = name ? fetchString(key, *name, size) : std::nullopt) result = textOf(*bytes);
+  if (const auto bytes = name ? fetchString(key.get(), *name, size) : std::nullopt) result = textOf(*bytes);
   if (!result) report(L"Error getting subkey value.");
 
   if (!key.close()) report(L"Error closing key.");
@@ -113,8 +117,8 @@ void escribeCadenaREG(HKEY root, std::wstring keyPath, std::wstring valueName, s
   bool saved = false;
   if (name && data) {
     data->push_back('\0');
-    saved = registryPlatform().setValue(key.get(), name->c_str(), REG_SZ, reinterpret_cast<const BYTE*>(data->data()),
-                                        static_cast<DWORD>(data->size())) == ERROR_SUCCESS;
+    saved = RegSetValueExA(key.get(), name->c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data->data()),
+                           static_cast<DWORD>(data->size())) == ERROR_SUCCESS;
   }
   if (!saved) report(L"Error saving value.");
 

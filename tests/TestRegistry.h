@@ -1,12 +1,10 @@
-// Test helpers: scratch registry keys, and the real registry behind the seam
-// with steps made to fail, messages kept instead of shown, keys counted.
+// Test helpers: scratch registry keys, and the registry's steps made to fail
+// through the fault layer, messages kept instead of shown, calls counted.
 #pragma once
 
-#include "RegistryPlatform.h"
+#include "Faults.h"
 
-#include <functional>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -85,49 +83,21 @@ private:
   std::wstring path_;
 };
 
-// Registry steps that can be made to fail.
-enum class Step { Open, SizeQuery, ValueQuery, Set, Close };
+// The registry's steps that a case fails, through the fault layer: the key's
+// opening and closing, the size query (the first query of a value), the
+// value's fetch (the second), the store.
+inline const faults::Site kOpen = "RegOpenKeyExA", kSizeQuery = "RegQueryValueExA@1",
+                          kValueQuery = "RegQueryValueExA@2", kSet = "RegSetValueExA", kClose = "RegCloseKey";
 
-// The real registry behind the seam, with the chosen steps failing, every
-// message kept instead of shown, and every key's opening and closing counted.
-class RecordingRegistry {
-public:
-  explicit RecordingRegistry(std::set<Step> failing = {}) : failing_(std::move(failing)) {}
-
-  Messages messages;
-  std::vector<REGSAM> openAccess;  // the access asked for at each open
-  int opened = 0;
-  int closed = 0;
-  int writes = 0;
-  // Runs before each fetch of a value's bytes: another program at work meanwhile.
-  std::function<void()> beforeFetch;
-
-private:
-  bool fails(Step step) const { return failing_.contains(step); }
-
-  std::set<Step> failing_;
-  const RegistryPlatform real_ = realRegistryPlatform();
-  ScopedRegistryPlatform scope_{{
-      [this](HKEY root, const char* path, REGSAM access, HKEY* key) {
-        openAccess.push_back(access);
-        const LONG status = fails(Step::Open) ? ERROR_ACCESS_DENIED : real_.openKey(root, path, access, key);
-        opened += status == ERROR_SUCCESS;
-        return status;
-      },
-      [this](HKEY key, const char* name, DWORD* type, BYTE* data, DWORD* size) {
-        if (data != nullptr && beforeFetch) beforeFetch();
-        if (fails(data == nullptr ? Step::SizeQuery : Step::ValueQuery)) return LONG{ERROR_ACCESS_DENIED};
-        return real_.queryValue(key, name, type, data, size);
-      },
-      [this](HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size) {
-        ++writes;
-        return fails(Step::Set) ? LONG{ERROR_ACCESS_DENIED} : real_.setValue(key, name, type, data, size);
-      },
-      [this](HKEY key) {
-        ++closed;  // the key is released either way, so that no handle leaks from the test
-        const LONG status = real_.closeKey(key);
-        return fails(Step::Close) ? LONG{ERROR_INVALID_HANDLE} : status;
-      },
-      [this](const std::wstring& message) { messages.push_back(message); },
-  }};
+// Tovix's calls of the registry from here on through the fault layer, the
+// steps given failing, every message kept instead of shown.
+struct RecordingRegistry {
+  explicit RecordingRegistry(std::vector<faults::Site> failing = {}) { faults::reset(std::move(failing)); }
+  // The messages, as the user reads them.
+  Messages messages() const {
+    Messages texts;
+    for (const std::wstring& box : faults::layer().boxes) texts.push_back(box.substr(box.find(L'|') + 1));
+    return texts;
+  }
+  int calls(const char* function) const { return faults::layer().calls[function]; }
 };

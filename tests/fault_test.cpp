@@ -1,11 +1,12 @@
-// When Windows says no: every call of Tovix's that Windows may refuse, found
-// by walking through Tovix as a user does, refused once in turn. The walk
-// (start, the pointer over both boxes, "Find..." then Escape, a key typed in
-// the name box, "Apply changes...", close) either ends with a box captioned
-// "Tovix" that says what failed and exit code 1, or carries on, the stored
-// values shown and Apply storing exactly what the boxes show. The cases that
-// end Tovix end a process of their own. And the stack guard: the system
-// generator's answer, which an overwritten canary ends the program over.
+// When Windows says no: every call of Tovix's that Windows may refuse, and
+// its allocations, found by walking through Tovix as a user does, refused in
+// turn. The walk (start, the pointer over both boxes, "Find..." then Escape,
+// a key typed in the name box, "Apply changes...", close) either ends with a
+// box captioned "Tovix" that says what failed and exit code 1, or carries on,
+// the stored values shown and Apply storing exactly what the boxes show. The
+// cases that end Tovix end again in a process of their own. And the stack
+// guard: the system generator's answer, which an overwritten canary ends the
+// program over.
 #include "Faults.h"
 #include "Form1.h"
 #include "SystemDlls.h"
@@ -16,6 +17,8 @@
 
 #include <array>
 #include <atomic>
+#include <map>
+#include <ranges>
 #include <set>
 #include <string>
 #include <thread>
@@ -29,9 +32,23 @@ using faults::Site;
 using Texts = std::array<std::wstring, 2>;  // the name and the icon
 
 const Texts kStored = {L"Zona Lucia 7", L"explorer.exe#0100"};
-const std::wstring kEndings[] = {L"register its window class.",         L"create its window.",
-                                 L"create the controls of its window.", L"put a text into one of its boxes.",
-                                 L"read the text of one of its boxes.", L"get its window's messages."};
+const std::wstring kNoDialog = L"Tovix|Tovix could not show the Open dialog.\n\n";
+const std::wstring kEndings[] = {L"Tovix could not register its window class.", L"Tovix could not create its window.",
+                                 L"Tovix could not create the controls of its window.",
+                                 L"Tovix could not put a text into one of its boxes.", L"Tovix ran out of memory."};
+// What the walk must reach, or the table tests nothing: the window's class
+// and window, a control, a box's text, the registry, the Open dialog, memory.
+const char* const kMustReach[] = {"RegisterClassExW ./window/Form.cpp",
+                                  "CreateWindowExW ./window/Form.cpp",
+                                  "CreateWindowExW ./window/Controls.cpp",
+                                  "SetWindowTextW ./window/Controls.cpp",
+                                  "RegOpenKeyExA ./registry/",
+                                  "RegQueryValueExA ./registry/",
+                                  "RegSetValueExA ./registry/",
+                                  "RegCloseKey ./registry/",
+                                  "GetOpenFileNameW ./window/",
+                                  "operator new@start"};
+constexpr size_t kFewestSites = 40;
 
 // The zone's key with both values stored, for as long as it lives.
 struct StoredZone : ScratchKey {
@@ -72,6 +89,7 @@ LONG CALLBACK countNullAccess(EXCEPTION_POINTERS* exception) {
 Walk walk(std::vector<Site> failing, bool showBoxes = false) {
   const StoredZone zone;
   faults::reset(std::move(failing), showBoxes);
+  faults::layer().openDialog = [](OPENFILENAMEW*) { return FALSE; };  // the user presses Escape
   Walk walk;
   const HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   std::atomic<bool> running = true;
@@ -83,38 +101,46 @@ Walk walk(std::vector<Site> failing, bool showBoxes = false) {
     });
     const auto box = [&](Form1Control which) { return GetDlgItem(form, controlId(which)); };
     const auto texts = [&] { return Texts{windowText(box(Text1)), windowText(box(Text2))}; };
-    const auto step = [&](HWND to, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    const auto step = [&](HWND to, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, const char* name = nullptr) {
+      if (name != nullptr) faults::layer().step = name;
       SendMessageW(to, message, wParam, lParam);
       RedrawWindow(form, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
       return IsWindow(form) != FALSE;
     };
     if (step(form, WM_NULL)) {
       walk.whole = std::ranges::all_of(kForm1Controls, [&](const ControlRow& row) {
-        return !row.visible || GetDlgItem(form, kFirstControlId + static_cast<int>(&row - kForm1Controls)) != nullptr;
+        return !row.visible || GetDlgItem(form, controlId(static_cast<size_t>(&row - kForm1Controls))) != nullptr;
       });
       walk.shown = texts();
       walk.boxesAtStart = faults::layer().boxes.size();
-      if (step(box(Text1), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4)) && step(box(Text2), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4)) &&
-          step(box(Command1), BM_CLICK) && step(box(Text1), EM_SETSEL, 1000, 1000) &&
-          step(box(Text1), WM_CHAR, L'x', 1)) {
+      if (step(box(Text1), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4), "hover") &&
+          step(box(Text2), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4)) && step(box(Command1), BM_CLICK, 0, 0, "find") &&
+          step(box(Text1), EM_SETSEL, 1000, 1000, "type") && step(box(Text1), WM_CHAR, L'x', 1)) {
         walk.applied = texts();
         walk.boxesBeforeApply = faults::layer().boxes.size();
-        if (step(box(Command2), BM_CLICK)) {
+        if (step(box(Command2), BM_CLICK, 0, 0, "apply")) {
           walk.stored = {zone.wide(L"DisplayName"), zone.wide(L"Icon")};
           walk.closed = true;
+          faults::layer().step = "close";
           SendMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
         }
       }
     }
     SetEvent(done);
   });
-  {
-    loadDllsFromSystemFolderOnly();
+  // As wWinMain runs it, the form destroyed at the end as a test's must be.
+  loadDllsFromSystemFolderOnly();
+  nullAccesses = 0;
+  faults::layer().thread = GetCurrentThreadId();
+  try {
     Form1 form;
-    nullAccesses = 0;
     walk.exitCode = form.Run();
-    walk.nullWrites = nullAccesses;
+  } catch (...) {
+    tellUser(nullptr, refusalOfCurrentException());
+    walk.exitCode = 1;
   }
+  faults::layer().thread = 0;  // what follows is the test's
+  walk.nullWrites = nullAccesses;
   // Messages the user's thread sent meanwhile are taken, to windows now gone.
   running = false;
   for (MSG message; MsgWaitForMultipleObjects(1, &done, FALSE, 20000, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1;)
@@ -134,8 +160,11 @@ void expectSound(const Walk& walk) {
   const std::vector<std::wstring>& boxes = walk.layer.boxes;
   EXPECT_EQ(walk.layer.failed, walk.layer.failing) << "a site listed was not reached";
   for (size_t box = 0; box < boxes.size(); ++box) {
-    const bool last = box + 1 == boxes.size(), told = boxes[box].starts_with(L"Tovix|Tovix could not ");
-    EXPECT_TRUE(boxes[box].starts_with(L"Tovix|") && (isRegistryMessage(boxes[box]) || (last && told))) << boxes[box];
+    const bool last = box + 1 == boxes.size(), told = boxes[box].starts_with(L"Tovix|Tovix could not ") ||
+                                                      boxes[box].starts_with(L"Tovix|Tovix ran out of memory.");
+    EXPECT_TRUE(boxes[box].starts_with(L"Tovix|") && (isRegistryMessage(boxes[box]) || told) &&
+                (last || !told || boxes[box].starts_with(kNoDialog)))
+        << boxes[box];
   }
   // A refused box says nothing, and what it would have said cannot be checked.
   const auto refused = [&](const char* function) {
@@ -151,11 +180,16 @@ void expectSound(const Walk& walk) {
     EXPECT_EQ(walk.exitCode, 1);
     EXPECT_TRUE(
         refused("MessageBoxW ./window/Refusal.cpp") ||
-        std::ranges::any_of(kEndings,
-                            [&](auto& ending) { return last == L"Tovix|Tovix could not " + ending + L"\n\n" + said; }))
+        std::ranges::any_of(kEndings, [&](auto& ending) { return last == L"Tovix|" + ending + L"\n\n" + said; }))
         << last;
     return;
   }
+  // An Open dialog that could not be shown says so.
+  const bool noDialog = refused("GetOpenFileNameW") || refused("LoadLibraryExW ./window/CommonDialog") ||
+                        refused("GetProcAddress(GetOpenFileNameW)") || refused("GetProcAddress(CommDlgExtendedError)");
+  EXPECT_TRUE(!noDialog || refused("MessageBoxW") || std::ranges::any_of(boxes, [](auto& box) {
+    return box.starts_with(kNoDialog);
+  })) << "a failed Open dialog was not told";
   EXPECT_EQ(walk.nullWrites, 0);
   EXPECT_TRUE(walk.closed) << "the window went before the user closed it";
   EXPECT_TRUE(walk.whole) << "the window lacks a control";
@@ -170,34 +204,39 @@ void expectSound(const Walk& walk) {
   }
 }
 
-// This program started again (see main) with the sites listed failing
-// there and the boxes shown: the last box, answered ("caption|text"), and the
-// exit code, once the process has ended.
-std::pair<std::wstring, DWORD> runAlone(const std::vector<Site>& failing, const wchar_t* as = L"--walk") {
+// This program started again (see main), with the plans given failing (their
+// entries separated by ";", the plans by "|"; for the guard, one plan that
+// the layer reads at its first use) and the boxes shown: each box,
+// answered ("caption|text"), and the exit code once the process has ended.
+std::pair<std::vector<std::wstring>, DWORD> runAlone(const std::vector<std::vector<Site>>& plans, const wchar_t* as) {
   std::string listed;
-  for (const Site& site : failing) listed += site + ";";
-  SetEnvironmentVariableA("TOVIX_FAULTS", listed.c_str());
+  for (const auto& plan : plans) {
+    for (const Site& site : plan) listed += site + ";";
+    listed += "|";
+  }
+  const char* variable = std::wstring(as) == L"--walks" ? "TOVIX_WALKS" : "TOVIX_FAULTS";
+  SetEnvironmentVariableA(variable, listed.c_str());
   wchar_t self[MAX_PATH];
   std::wstring command = L"\"" + std::wstring(self, GetModuleFileNameW(nullptr, self, MAX_PATH)) + L"\" " + as;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    return {L"not started", 0};
-  SetEnvironmentVariableA("TOVIX_FAULTS", nullptr);
-  std::wstring said;
+    return {{L"not started"}, 0};
+  SetEnvironmentVariableA(variable, nullptr);
+  std::vector<std::wstring> said;
   const bool ended = waitFor(
       [&] {
         for (HWND box = nullptr; (box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr;) {
           DWORD owner = 0;
           GetWindowThreadProcessId(box, &owner);
           if (owner != process.dwProcessId || !IsWindowVisible(box)) continue;
-          said = windowText(box) + L"|" + windowText(GetDlgItem(box, 0xFFFF));
+          said.push_back(windowText(box) + L"|" + windowText(GetDlgItem(box, 0xFFFF)));
           pressButton(box, IDOK);
         }
         return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
       },
-      60000);
+      120000);
   DWORD code = STILL_ACTIVE;
   GetExitCodeProcess(process.hProcess, &code);
   if (!ended) TerminateProcess(process.hProcess, STILL_ACTIVE);
@@ -206,9 +245,12 @@ std::pair<std::wstring, DWORD> runAlone(const std::vector<Site>& failing, const 
   return {said, code};
 }
 
-// A site reached only behind a failure (the fallback's call, the message's
-// box) is failed once too, behind the same failure.
-TEST(WhenWindowsSaysNo, EachCallSiteFailedOnceEndsWithAMessageOrCarriesOnWithTheValuesWhole) {
+// Each site is failed at its first call in each step of the walk, and the
+// registry module's at each of their calls; each allocation of the start is
+// failed, then a spread of the rest, the last one included. A site reached
+// only behind a failure (the message's box, its text) is failed too, behind
+// the same failure.
+TEST(WhenWindowsSaysNo, EachCallFailedEndsWithAMessageOrCarriesOnWithTheValuesWhole) {
   std::vector<std::vector<Site>> plans = {{}};
   std::set<Site> seen;
   std::vector<Walk> endings;
@@ -217,24 +259,43 @@ TEST(WhenWindowsSaysNo, EachCallSiteFailedOnceEndsWithAMessageOrCarriesOnWithThe
     Walk failed = walk(plans[plan]);
     expectSound(failed);
     for (const Site& site : failed.layer.reached) {
-      if (!seen.insert(site).second) continue;
+      if (!seen.insert(site).second || (plan > 0 && site.starts_with("operator new"))) continue;
       plans.push_back(plans[plan]);
       plans.back().push_back(site);
     }
-    EXPECT_TRUE(plan > 0 || failed.layer.boxes.empty()) << "a walk failing nothing shows no box";
+    if (plan == 0) {
+      const std::map<std::string, int>& calls = failed.layer.calls;
+      EXPECT_TRUE(failed.layer.boxes.empty()) << "a walk failing nothing shows no box";
+      EXPECT_TRUE(failed.layer.unknownNames.empty()) << "looked up by name, unknown to the layer";
+      EXPECT_GE(failed.layer.reached.size(), kFewestSites);
+      for (const char* must : kMustReach)
+        EXPECT_TRUE(std::ranges::any_of(failed.layer.reached, [&](const Site& site) { return site.starts_with(must); }))
+            << must << " was not reached";
+      for (const auto& [site, count] : calls)
+        for (int call = 2; site.find(" ./registry/") != Site::npos && site.find('@') == Site::npos && call <= count;
+             ++call)
+          plans.push_back({site + "@" + std::to_string(call)});
+      const int start = calls.at("operator new@start"), all = calls.at("operator new");
+      for (int call = 1; call <= all; call += call < start ? 1 : std::max(1, (all - start) / 8))
+        plans.push_back({"operator new@" + std::to_string(call)});
+      plans.push_back({"operator new@" + std::to_string(all)});
+      std::cout << all << " allocations in the walk, " << start << " of them at the start.\n";
+    }
     if (plan > 0)
       std::cout << (failed.exitCode != 0 ? "  ends Tovix: " : "  carried on: ") << failed.layer.failed.back() << "\n";
     if (failed.exitCode != 0) endings.push_back(std::move(failed));
   }
-  std::cout << plans.size() - 1 << " call sites failed, " << endings.size() << " of them ending Tovix.\n";
-  // Each of those ends a process of its own, with the same box, or none where
-  // the box itself was refused.
+  std::cout << plans.size() - 1 << " calls failed, " << endings.size() << " of them ending Tovix.\n";
+  // Those end again in a process of their own, one after the other, with
+  // the same boxes shown, and exit code 1.
   const StoredZone zone;
-  for (const Walk& ending : endings) {
-    SCOPED_TRACE(ending.layer.failing.back());
-    const std::wstring box = ending.layer.boxes.empty() ? L"" : ending.layer.boxes.back();
-    EXPECT_EQ(runAlone(ending.layer.failing), std::pair(box, DWORD{1}));
+  std::vector<std::vector<Site>> ending;
+  std::vector<std::wstring> boxes;
+  for (const Walk& walk : endings) {
+    ending.push_back(walk.layer.failing);
+    boxes.insert(boxes.end(), walk.layer.boxes.begin(), walk.layer.boxes.end());
   }
+  EXPECT_EQ(runAlone(ending, L"--walks"), std::pair(boxes, DWORD{1}));
 }
 
 // The guard is what the system's generator answered, RtlGenRandom's, else
@@ -244,14 +305,13 @@ TEST(WhenWindowsSaysNo, EachCallSiteFailedOnceEndsWithAMessageOrCarriesOnWithThe
 TEST(WhenWindowsSaysNo, TheStackGuardIsTheGeneratorsAnswerAndAnOverwrittenCanaryEndsTheProgram) {
   const std::tuple<std::vector<Site>, const wchar_t*, DWORD> runs[] = {
       {{}, L"--guard", 1},
-      {{"GetModuleHandleW"}, L"--guard", 2},
       {{"GetProcAddress(SystemFunction036)"}, L"--guard", 2},
       {{"SystemFunction036"}, L"--guard", 2},
       {{"SystemFunction036", "LoadLibraryExW"}, L"--guard", 3},
       {{"SystemFunction036", "GetProcAddress(BCryptGenRandom)"}, L"--guard", 3},
       {{"SystemFunction036", "BCryptGenRandom"}, L"--guard", 3},
       {{}, L"--overrun", static_cast<DWORD>(STATUS_STACK_BUFFER_OVERRUN)}};
-  for (const auto& [failing, as, code] : runs) EXPECT_EQ(runAlone(failing, as).second, code) << as;
+  for (const auto& [failing, as, code] : runs) EXPECT_EQ(runAlone({failing}, as).second, code) << as;
 }
 
 // A write of a length the compiler cannot check: the program's path, longer
@@ -263,8 +323,8 @@ TEST(WhenWindowsSaysNo, TheStackGuardIsTheGeneratorsAnswerAndAnOverwrittenCanary
 
 }  // namespace
 
-// Started with --walk, this program walks through Tovix with what
-// TOVIX_FAULTS lists failing, and ends with Tovix's exit code; with --guard,
+// Started with --walks, this program walks through Tovix once for each plan
+// TOVIX_FAULTS lists, and ends with 1 if each walk ended with it; with --guard,
 // it answers how its guard was drawn: 1 or 2, a generator's answer
 // (RtlGenRandom's, BCryptGenRandom's); 3, none, and not zero; --overrun
 // overwrites a canary, and ends with 0 if nothing stopped it.
@@ -272,7 +332,16 @@ int main(int argc, char** argv) {
   AddVectoredExceptionHandler(TRUE, countNullAccess);
   const std::string as = argc == 2 ? argv[1] : "";
   const faults::Layer& layer = faults::layer();
-  if (as == "--walk") return walk(layer.failing, true).exitCode;
+  if (as == "--walks") {
+    int ended = 1;
+    for (const auto plan : std::views::split(std::string_view(std::getenv("TOVIX_WALKS")), '|')) {
+      std::vector<Site> failing;
+      for (const auto entry : std::views::split(std::string_view(plan.begin(), plan.end()), ';'))
+        if (!entry.empty()) failing.emplace_back(entry.begin(), entry.end());
+      if (!failing.empty() && walk(failing, true).exitCode != 1) ended = 0;
+    }
+    return ended;
+  }
   if (as == "--overrun") return overrunAnArrayOnTheStack(), 0;
   if (as == "--guard" && layer.generator.empty()) return __stack_chk_guard != 0 ? 3 : 13;
   if (as == "--guard")

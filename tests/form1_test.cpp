@@ -37,7 +37,7 @@ TEST_P(StartingUp, FillsTheBoxesReportsWhatIsMissingAndApplyKeepsTheTexts) {
   start();
   EXPECT_EQ(text(Text1), with.name);
   EXPECT_EQ(text(Text2), with.icon);
-  EXPECT_EQ(registry.messages, with.messages);
+  EXPECT_EQ(registry.messages(), with.messages);
   EXPECT_EQ(shown(Image1), shown(with.picture));
   EXPECT_EQ(GetFocus(), control(Text1));
   click(Command2);
@@ -77,7 +77,7 @@ TEST_F(Form1Test, ShowsItsTextsAndFailuresInModalBoxesCaptionedTovixOwnedByTheWi
       {control(Label3), L"Remenber for see the changes you need restart your computer"}};
   // clang-format on
   for (const auto& [window, wanted] : texts) EXPECT_EQ(windowText(window), wanted);
-  ScopedRegistryPlatform real(realRegistryPlatform());
+  faults::layer().showBoxes = true;
   std::vector<std::wstring> seen;
   auto answers = answerDialogs(GetCurrentThreadId(), 2, [&](HWND box) {
     const HWND owner = GetWindow(box, GW_OWNER);
@@ -90,7 +90,7 @@ TEST_F(Form1Test, ShowsItsTextsAndFailuresInModalBoxesCaptionedTovixOwnedByTheWi
   EXPECT_EQ(seen, std::vector<std::wstring>(2, L"Tovix|Error opening key.|owner disabled"));
 }
 
-// "Find..." through the real Open dialog (its filter the seam below checks
+// "Find..." through the real Open dialog (its filter the stand-in below checks
 // exactly): a cancel leaves the icon box as it was; a choice in another
 // folder puts the file's full path there and rings the icon in the banner.
 // Either way the process's current folder stays where it was. The pointer rings the name
@@ -121,7 +121,7 @@ TEST_F(Form1Test, FindFillsTheIconBoxWithTheChosenIconLeavingTheCurrentFolderAlo
   EXPECT_EQ(shown(Image1), shown(Image3));
   EXPECT_EQ(std::filesystem::current_path(), current);
 
-  // Through the seam: what "Find..." asks of the dialog, and a chosen path of
+  // Through a stand-in: what "Find..." asks of the dialog, and a chosen path of
   // 1,000 characters, which Windows' own dialog can hand back (Wine's cannot).
   // Windows fails the call when the buffer offered is too small for the path,
   // and its dialog moves the current folder to the one browsed, whatever the flags say.
@@ -129,12 +129,12 @@ TEST_F(Form1Test, FindFillsTheIconBoxWithTheChosenIconLeavingTheCurrentFolderAlo
   const std::wstring wantedFilter = L"Archivos de iconos\0*.ico\0\0"s;
   OPENFILENAMEW asked{};
   std::wstring filter;
-  ScopedOpenDialog dialog([&](OPENFILENAMEW* open) {
+  faults::layer().openDialog = [&](OPENFILENAMEW* open) {
     asked = *open;
     filter.assign(open->lpstrFilter, wantedFilter.size());
     SetCurrentDirectoryW(folder.c_str());
     return open->nMaxFile > chosen.size() && std::wcscpy(open->lpstrFile, chosen.c_str());
-  });
+  };
   click(Command1);
   EXPECT_EQ(text(Text2), chosen);
   EXPECT_EQ(std::filesystem::current_path(), current);
@@ -162,11 +162,11 @@ TEST_F(Form1Test, ApplyWritesBothBoxesAsTheyStandTypedEmptiedOrAfterAFailure) {
   click(Command2);
   EXPECT_EQ(zone.wide(L"DisplayName"), longName + typed);
   EXPECT_EQ(zone.get(L"Icon")->bytes, std::string("", 1));
-  EXPECT_TRUE(registry.messages.empty());
-  RecordingRegistry failing({Step::Set});
+  EXPECT_TRUE(registry.messages().empty());
+  RecordingRegistry failing({kSet + "@*"});
   click(Command2);
-  EXPECT_EQ(failing.writes, 2);
-  EXPECT_EQ(failing.messages, (Messages{kSaving, kSaving}));
+  EXPECT_EQ(failing.calls("RegSetValueExA"), 2);
+  EXPECT_EQ(failing.messages(), (Messages{kSaving, kSaving}));
 }
 
 }  // namespace

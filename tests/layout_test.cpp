@@ -218,7 +218,7 @@ TEST_F(Form1Layout, TabVisitsTheBoxesAndButtonsEnterPressesNoneEscapeDoesNotClos
   ASSERT_TRUE(send(keyPress(VK_TAB)));  // to Text2, whose Enter must not click "Find..." either
   EXPECT_TRUE(send(keyPress(VK_RETURN)));
   // Only the start-up's messages: "Apply changes...", which would report the missing key, did not run.
-  EXPECT_EQ(registry.messages, (Messages{kOpening, kOpening}));
+  EXPECT_EQ(registry.messages(), (Messages{kOpening, kOpening}));
   // Another window made active and then this one again, as the user would:
   // the focus is back on the box that had it.
   HWND other =

@@ -18,7 +18,7 @@ struct StoredValue {
   std::string stored;
   std::wstring read;
   Messages messages;
-  std::set<Step> failing = {};
+  std::vector<faults::Site> failing = {};
   int growths = 0;  // another program lengthens the value by a character before each fetch, this often
 };
 
@@ -37,11 +37,11 @@ TEST(Reading, GivesTheTextOfWhatIsStoredUpToItsNulOrReportsWhatFailed) {
       {REG_NONE, laura, L"", {kValue}},
       {REG_NONE, "", L"", {kLength, kValue}},  // missing
       // Failing steps, in the order of the steps; the procedure goes on as far as it can.
-      {REG_SZ, laura, L"", {kOpening}, {Step::Open, Step::SizeQuery, Step::Close}},
-      {REG_SZ, laura, L"Laura", {kLength}, {Step::SizeQuery}},  // the fetch learns the size itself
-      {REG_SZ, laura, L"", {kValue}, {Step::ValueQuery}},
-      {REG_SZ, laura, L"Laura", {kClosing}, {Step::Close}},
-      {REG_SZ, laura, L"", {kLength, kValue, kClosing}, {Step::SizeQuery, Step::ValueQuery, Step::Close}},
+      {REG_SZ, laura, L"", {kOpening}, {kOpen, kSizeQuery, kClose}},
+      {REG_SZ, laura, L"Laura", {kLength}, {kSizeQuery}},  // the fetch learns the size itself
+      {REG_SZ, laura, L"", {kValue}, {kValueQuery}},
+      {REG_SZ, laura, L"Laura", {kClosing}, {kClose}},
+      {REG_SZ, laura, L"", {kLength, kValue, kClosing}, {kSizeQuery, kValueQuery, kClose}},
       // A value growing under the reader's feet is fetched again at its new size, but not for ever.
       {REG_SZ, laura, L"Laura+++", {}, {}, 3},
       {REG_SZ, laura, L"", {kValue}, {}, 1000},
@@ -51,15 +51,16 @@ TEST(Reading, GivesTheTextOfWhatIsStoredUpToItsNulOrReportsWhatFailed) {
     if (value.type != REG_NONE || !value.stored.empty()) key.set(L"DisplayName", value.type, value.stored);
     RecordingRegistry registry(value.failing);
     std::string growing = value.stored.substr(0, value.stored.find('\0'));
-    registry.beforeFetch = [&, grown = 0]() mutable {
-      if (grown++ < value.growths) key.set(L"DisplayName", REG_SZ, (growing += '+') + '\0');
+    faults::layer().beforeCall = [&](const std::string& function, int call) {
+      if (function == "RegQueryValueExA" && call > 1 && call - 1 <= value.growths)
+        key.set(L"DisplayName", REG_SZ, (growing += '+') + '\0');
     };
     const std::wstring read = leeCadenaREG(HKEY_CURRENT_USER, key.path(), L"DisplayName");
+    faults::layer().beforeCall = nullptr;
     EXPECT_EQ(read, value.read) << "type " << value.type << ", " << value.stored.size() << " bytes";
-    EXPECT_EQ(registry.messages, value.messages) << "type " << value.type << ", " << value.stored.size() << " bytes";
-    EXPECT_EQ(registry.openAccess, std::vector<REGSAM>{KEY_QUERY_VALUE});
-    EXPECT_EQ(registry.closed, value.failing.contains(Step::Open) ? 0 : 1);
-    EXPECT_EQ(registry.opened, registry.closed);
+    EXPECT_EQ(registry.messages(), value.messages) << "type " << value.type << ", " << value.stored.size() << " bytes";
+    EXPECT_EQ(faults::layer().keyAccess, std::vector<REGSAM>{KEY_QUERY_VALUE});
+    EXPECT_EQ(registry.calls("RegCloseKey"), value.failing.empty() || value.failing[0] != kOpen ? 1 : 0);
   }
 }
 
@@ -97,34 +98,33 @@ TEST(Writing, StoresTheTextInTheCodePageTerminatedEachTimeEvenTheSame) {
     RecordingRegistry registry;
     escribeCadenaREG(HKEY_CURRENT_USER, key.path(), L"Icon", written.text);
     escribeCadenaREG(HKEY_CURRENT_USER, key.path(), L"Icon", written.text);
-    EXPECT_EQ(registry.writes, 2);  // nothing is compared first
+    EXPECT_EQ(registry.calls("RegSetValueExA"), 2);  // nothing is compared first
     EXPECT_EQ(key.get(L"Icon")->type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(key.get(L"Icon")->bytes, written.stored + '\0');
     EXPECT_EQ(leeCadenaREG(HKEY_CURRENT_USER, key.path(), L"Icon"), written.read);
     key.set(L"Icon", REG_SZ, written.stored);
     EXPECT_EQ(leeCadenaREG(HKEY_CURRENT_USER, key.path(), L"Icon"), written.read);
-    EXPECT_TRUE(registry.messages.empty());
-    EXPECT_EQ(registry.openAccess[0], static_cast<REGSAM>(KEY_SET_VALUE | KEY_CREATE_SUB_KEY));
+    EXPECT_TRUE(registry.messages().empty());
+    EXPECT_EQ(faults::layer().keyAccess[0], static_cast<REGSAM>(KEY_SET_VALUE | KEY_CREATE_SUB_KEY));
   }
 }
 
 // Each failing step shows its message, in the order of the steps; the key is
 // closed exactly when it was opened.
 TEST(Writing, ReportsEachFailingStep) {
-  const std::tuple<std::set<Step>, Messages, bool> failures[] = {
-      {{Step::Open, Step::Set, Step::Close}, {kOpening}, false},
-      {{Step::Set}, {kSaving}, false},
-      {{Step::Close}, {kClosing}, true},
-      {{Step::Set, Step::Close}, {kSaving, kClosing}, false},
+  const std::tuple<std::vector<faults::Site>, Messages, bool> failures[] = {
+      {{kOpen, kSet, kClose}, {kOpening}, false},
+      {{kSet}, {kSaving}, false},
+      {{kClose}, {kClosing}, true},
+      {{kSet, kClose}, {kSaving, kClosing}, false},
   };
   for (const auto& [failing, messages, stored] : failures) {
     ScratchKey key(kKey);
     RecordingRegistry registry(failing);
     escribeCadenaREG(HKEY_CURRENT_USER, key.path(), L"Icon", L"zone.ico");
-    EXPECT_EQ(registry.messages, messages);
+    EXPECT_EQ(registry.messages(), messages);
     EXPECT_EQ(key.get(L"Icon").has_value(), stored);
-    EXPECT_EQ(registry.closed, failing.contains(Step::Open) ? 0 : 1);
-    EXPECT_EQ(registry.opened, registry.closed);
+    EXPECT_EQ(registry.calls("RegCloseKey"), failing[0] == kOpen ? 0 : 1);
   }
 }
 

@@ -4,7 +4,6 @@
 #include "Refusal.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace {
 
@@ -16,19 +15,13 @@ constexpr wchar_t kNoDialog[] = L"Tovix could not show the Open dialog.";
 using GetOpenFileNameFn = BOOL(WINAPI*)(OPENFILENAMEW*);
 using CommDlgExtendedErrorFn = DWORD(WINAPI*)();
 
-// Empty: comdlg32's own dialog.
-OpenDialogFunction& current() {
-  static OpenDialogFunction showOpen;
-  return showOpen;
-}
-
 // The dialog's own codes have no text in the system's message table
 // (CDERR_DIALOGFAILURE, 0xFFFF, would read as another error there): the code
 // is given as comdlg32 gives it, in 16 bits.
-std::wstring dialogFailure(DWORD code) {
-  std::wstring message = messageFor(kNoDialog, ERROR_SUCCESS) + L"\n\nCommon dialog error 0x";
-  for (int shift = 12; shift >= 0; shift -= 4) message += L"0123456789ABCDEF"[(code >> shift) & 0xF];
-  return message + L".";
+void tellDialogFailure(HWND owner, DWORD code) {
+  wchar_t reason[] = L"Common dialog error 0x0000.";
+  for (int digit = 0; digit < 4; ++digit) reason[25 - digit] = L"0123456789ABCDEF"[(code >> 4 * digit) & 0xF];
+  tellUser(owner, kNoDialog, reason);
 }
 
 // The platform wants the filter's items separated by NULs and ended by two.
@@ -43,16 +36,12 @@ std::wstring platformFilter(std::wstring filter) {
 // USB stick could not be ejected) until it ends. This puts the old one back.
 class KeepCurrentFolder {
 public:
-  // Where Windows will not say which folder is current, none is put back.
-  KeepCurrentFolder() {
-    const DWORD size = GetCurrentDirectoryW(0, nullptr);
-    if (size == 0) return;
-    folder_.resize(size);
-    folder_.resize(GetCurrentDirectoryW(size, folder_.data()));
+  KeepCurrentFolder() : folder_(GetCurrentDirectoryW(0, nullptr), L'\0') {
+    folder_.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder_.size()), folder_.data()));
   }
-  ~KeepCurrentFolder() {
-    if (!folder_.empty()) SetCurrentDirectoryW(folder_.c_str());
-  }
+  // Where the old folder is gone, or no longer open to the user, the
+  // process stays in the one the dialog left it in.
+  ~KeepCurrentFolder() { SetCurrentDirectoryW(folder_.c_str()); }
   KeepCurrentFolder(const KeepCurrentFolder&) = delete;
   KeepCurrentFolder& operator=(const KeepCurrentFolder&) = delete;
 
@@ -62,18 +51,13 @@ private:
 
 }  // namespace
 
-ScopedOpenDialog::ScopedOpenDialog(OpenDialogFunction function)
-    : previous_(std::exchange(current(), std::move(function))) {}
-
-ScopedOpenDialog::~ScopedOpenDialog() { current() = std::move(previous_); }
-
 bool CommonDialog::ShowOpen(HWND owner) {
   if (!comdlg32_) comdlg32_.reset(LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
   FARPROC getOpenFileName = nullptr, extendedError = nullptr;
   if (comdlg32_ && (getOpenFileName = GetProcAddress(comdlg32_.get(), "GetOpenFileNameW")) != nullptr)
     extendedError = GetProcAddress(comdlg32_.get(), "CommDlgExtendedError");
   if (extendedError == nullptr) {
-    tellUser(owner, messageFor(kNoDialog, GetLastError()));
+    tellUser(owner, {kNoDialog, GetLastError()});
     return false;
   }
 
@@ -89,13 +73,10 @@ bool CommonDialog::ShowOpen(HWND owner) {
   // read-only box would mean nothing here.
   dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_ENABLESIZING;
   const KeepCurrentFolder folder;
-  const BOOL chosen = current()
-                          ? current()(&dialog)
-                          : reinterpret_cast<GetOpenFileNameFn>(reinterpret_cast<void*>(getOpenFileName))(&dialog);
-  if (!chosen) {
+  if (!reinterpret_cast<GetOpenFileNameFn>(reinterpret_cast<void*>(getOpenFileName))(&dialog)) {
     // Zero: the user cancelled. Anything else: the dialog failed.
     const DWORD code = reinterpret_cast<CommDlgExtendedErrorFn>(reinterpret_cast<void*>(extendedError))();
-    if (code != 0) tellUser(owner, dialogFailure(code));
+    if (code != 0) tellDialogFailure(owner, code);
     return false;
   }
 

@@ -5,7 +5,6 @@
 
 #include <commdlg.h>
 
-#include <functional>
 #include <string>
 
 class CommonDialog {
@@ -28,20 +27,4 @@ private:
   // runs never open it), and held as long as this object lives: what the
   // dialog leaves behind in the process may still run its code.
   UniqueLibrary comdlg32_;
-};
-
-// The seam through which CommonDialog shows the Open dialog: comdlg32's
-// GetOpenFileNameW, unless a test has put its own in place for as long as a
-// ScopedOpenDialog lives. Where it answers FALSE, comdlg32 tells why.
-using OpenDialogFunction = std::function<BOOL(OPENFILENAMEW* dialog)>;
-
-class ScopedOpenDialog {
-public:
-  explicit ScopedOpenDialog(OpenDialogFunction function);
-  ~ScopedOpenDialog();
-  ScopedOpenDialog(const ScopedOpenDialog&) = delete;
-  ScopedOpenDialog& operator=(const ScopedOpenDialog&) = delete;
-
-private:
-  OpenDialogFunction previous_;
 };

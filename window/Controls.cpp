@@ -1,102 +1,97 @@
 // The controls a Form holds: labels, text boxes, command buttons and image controls.
 #include "Controls.h"
 
-#include "Form.h"
+#include "Refusal.h"
 
 namespace {
 
 constexpr wchar_t kNoControl[] = L"Tovix could not create the controls of its window.";
 constexpr wchar_t kTextNotSet[] = L"Tovix could not put a text into one of its boxes.";
-constexpr wchar_t kTextNotRead[] = L"Tovix could not read the text of one of its boxes.";
+
+// What a text box tells its form when the pointer moves over it: the edit
+// control's own notifications are all below it.
+constexpr WORD kMouseMoved = 0xF000;
 
 }  // namespace
 
-Control::Control(Form& form, const ControlRow& row) : form_(form), row_(row) { form.adopt(*this); }
+Control* Control::of(HWND window) { return reinterpret_cast<Control*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
 
-RECT Control::place() const { return form_.place(row_); }
+RECT Control::place(int dpi) const {
+  const auto pixels = [dpi](Twips twips) { return twipsToPixels(twips, dpi); };
+  return {pixels(row_.left), pixels(row_.top), pixels(row_.left + row_.width), pixels(row_.top + row_.height)};
+}
 
-// Only controls that are seen have windows.
-void Control::createWindow(const wchar_t* className, DWORD style, HWND parent, int id, const RECT& place) {
-  window_.reset(CreateWindowExW(0, className, row_.text, WS_CHILD | WS_VISIBLE | style, place.left, place.top,
-                                place.right - place.left, place.bottom - place.top, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this));
-  if (!window_) refuse(kNoControl);
+// Only controls that are seen have windows. Each window knows its control
+// from its own data, set once it is made.
+void Control::createWindow(const wchar_t* className, DWORD style, HWND parent, int id, int dpi) {
+  const RECT at = place(dpi);
+  window_ = CreateWindowExW(0, className, row_.text, WS_CHILD | WS_VISIBLE | style, at.left, at.top, at.right - at.left,
+                            at.bottom - at.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                            GetModuleHandleW(nullptr), nullptr);
+  if (window_ == nullptr) refuse(kNoControl);
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void Control::moveTo(int dpi) {
+  const RECT at = place(dpi);
+  SetWindowPos(window_, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // SS_NOTIFY makes the label answer hit tests: without it a static control is
 // transparent to the mouse, and moving over it would count as moving over the
 // bare window beneath. SS_NOPREFIX: no caption marks an access key.
-void Label::create(HWND parent, int id, const RECT& place) {
-  createWindow(L"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, parent, id, place);
+void Label::create(HWND parent, int id, int dpi) {
+  createWindow(L"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, parent, id, dpi);
 }
 
-void CommandButton::create(HWND parent, int id, const RECT& place) {
-  createWindow(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, parent, id, place);
+void CommandButton::create(HWND parent, int id, int dpi) {
+  createWindow(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, parent, id, dpi);
 }
 
 void CommandButton::command(WORD code) {
   if (code == BN_CLICKED) Click();
 }
 
-TextBox::~TextBox() {
-  if (hwnd() != nullptr && editProc_ != nullptr)
-    SetWindowLongPtrW(hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc_));
-}
-
 // WS_BORDER without WS_EX_CLIENTEDGE: a flat one-pixel border instead of the
 // sunken edge. ES_AUTOHSCROLL: a long text scrolls sideways in the one line.
-void TextBox::create(HWND parent, int id, const RECT& place) {
-  createWindow(L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, parent, id, place);
+void TextBox::create(HWND parent, int id, int dpi) {
+  createWindow(L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, parent, id, dpi);
   // An edit control stops taking text at 30,000 characters unless told otherwise.
-  SendMessageW(hwnd(), EM_SETLIMITTEXT, 0, 0);
+  SendMessageW(window_, EM_SETLIMITTEXT, 0, 0);
   // The edit control tells its parent of changes but not of mouse moves, so
-  // its window procedure is wrapped. A plain wrap rather than the common
-  // controls' subclass helpers: under Wine those cost a trip to the server
-  // for every message the box gets. Where Windows refuses either step, the
-  // box works unwrapped, and moving over it leaves the banner as it was. Both
-  // calls answer with the value they replace, zero for the first (a new
-  // window's data), so only the thread's last error tells a failure.
-  SetLastError(ERROR_SUCCESS);
-  SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  if (GetLastError() != ERROR_SUCCESS) return;
+  // its window procedure is wrapped to tell those too. A plain wrap rather
+  // than the common controls' subclass helpers: under Wine those cost a trip
+  // to the server for every message the box gets.
   editProc_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextBox::windowProc)));
+      SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextBox::windowProc)));
 }
 
 void TextBox::command(WORD code) {
   if (code == EN_CHANGE) Change();
+  if (code == kMouseMoved) MouseMove();
 }
 
-// The box's text is the only copy of what the user sees and what Apply
-// writes, so a text that cannot be read or put in stops the program rather
-// than stand for another. An empty box and a failure both give zero: only the
-// thread's last error, cleared first, tells them apart.
 std::wstring TextBox::text() const {
-  SetLastError(ERROR_SUCCESS);
-  const int length = GetWindowTextLengthW(hwnd());
-  if (length == 0 && GetLastError() != ERROR_SUCCESS) refuse(kTextNotRead);
-  std::wstring text(static_cast<size_t>(length), L'\0');
-  if (text.empty()) return text;
-  const int copied = GetWindowTextW(hwnd(), text.data(), length + 1);
-  if (copied == 0) refuse(kTextNotRead);
-  text.resize(static_cast<size_t>(copied));
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window_)), L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window_, text.data(), static_cast<int>(text.size()) + 1)));
   return text;
 }
 
+// The box's text is the only copy of what the user sees and what Apply
+// writes, so a text that cannot be put in stops the program rather than
+// leave another standing for it.
 void TextBox::setText(const std::wstring& text) {
   if (text == this->text()) return;
-  if (!SetWindowTextW(hwnd(), text.c_str())) refuse(kTextNotSet);
+  if (!SetWindowTextW(window_, text.c_str())) refuse(kTextNotSet);
 }
 
+// A move over the box reaches the form as its other notifications do, so
+// that what the event procedure does is the form's to answer for.
 LRESULT CALLBACK TextBox::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  // Where Windows will not give the box back, the edit control's own
-  // procedure, its class's, still answers: only the banner misses a move.
-  auto* box = reinterpret_cast<TextBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (box == nullptr) {
-    const auto edit = reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC));
-    return edit != nullptr ? CallWindowProcW(edit, window, message, wParam, lParam)
-                           : DefWindowProcW(window, message, wParam, lParam);
-  }
-  if (message == WM_MOUSEMOVE) box->MouseMove();
+  const auto* box = static_cast<const TextBox*>(of(window));
+  if (message == WM_MOUSEMOVE)
+    SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), kMouseMoved),
+                 reinterpret_cast<LPARAM>(window));
   return CallWindowProcW(box->editProc_, window, message, wParam, lParam);
 }

@@ -9,43 +9,43 @@
 #include <memory>
 #include <string>
 
-class Form;
-
-// One control of a form, made from its row of the layout table. It owns its
-// window, and its events go to the procedures the form hangs on it.
+// One control of a form, made from its row of the layout table. Its window
+// is a child of the form's, and goes with it. The form creates it, lays it
+// out again when the DPI changes, and passes on what it notifies.
 class Control {
 public:
-  Control(Form& form, const ControlRow& row);
+  explicit Control(const ControlRow& row) : row_(row) {}
   virtual ~Control() = default;
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
 
-  HWND hwnd() const { return window_.get(); }
+  HWND hwnd() const { return window_; }
   const ControlRow& row() const { return row_; }
+  // The control a window of ours is, from the window's own data; none for
+  // any other window.
+  static Control* of(HWND window);
 
-protected:
-  friend class Form;
-  // Creates the control's window at its place, given in pixels.
-  virtual void create(HWND parent, int id, const RECT& place) = 0;
-  // Where the control goes at the form's DPI, in client pixels: its row's place.
-  virtual RECT place() const;
+  // Creates the control's window at its row's place at the DPI.
+  virtual void create(HWND parent, int id, int dpi) = 0;
+  // Lays the control out again at another DPI.
+  virtual void moveTo(int dpi);
   // A notification the control sent its form (WM_COMMAND).
   virtual void command(WORD /*code*/) {}
 
-  void createWindow(const wchar_t* className, DWORD style, HWND parent, int id, const RECT& place);
+protected:
+  // Where the control goes at that DPI, in client pixels: its row's place.
+  virtual RECT place(int dpi) const;
+  void createWindow(const wchar_t* className, DWORD style, HWND parent, int id, int dpi);
 
-  const Form& form_;
   const ControlRow& row_;
-  UniqueWindow window_;
+  HWND window_ = nullptr;
 };
 
 // A fixed caption, wrapped at word boundaries, that never takes the focus.
 class Label : public Control {
 public:
   using Control::Control;
-
-private:
-  void create(HWND parent, int id, const RECT& place) override;
+  void create(HWND parent, int id, int dpi) override;
 };
 
 // A push button that is neither the default nor the cancel button.
@@ -54,8 +54,7 @@ public:
   using Control::Control;
   std::function<void()> Click = [] {};
 
-private:
-  void create(HWND parent, int id, const RECT& place) override;
+  void create(HWND parent, int id, int dpi) override;
   void command(WORD code) override;
 };
 
@@ -63,7 +62,6 @@ private:
 class TextBox : public Control {
 public:
   using Control::Control;
-  ~TextBox() override;
 
   // Runs after every change of the text, typed or set.
   std::function<void()> Change = [] {};
@@ -75,9 +73,10 @@ public:
   // change, although a Win32 edit control would notify one.
   void setText(const std::wstring& text);
 
-private:
-  void create(HWND parent, int id, const RECT& place) override;
+  void create(HWND parent, int id, int dpi) override;
   void command(WORD code) override;
+
+private:
   static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   WNDPROC editProc_ = nullptr;  // the edit control's own window procedure
@@ -90,18 +89,20 @@ private:
 // length on the screen at any display scaling.
 class Image : public Control {
 public:
-  using Control::Control;
+  explicit Image(const ControlRow& row) : Control(row), picture_(Picture::fromResource(row.picture)) {}
 
   std::shared_ptr<const Picture> picture() const { return picture_; }
   // Shows the same picture object as the one given: nothing is copied.
   void setPicture(std::shared_ptr<const Picture> picture);
 
+  void create(HWND parent, int id, int dpi) override;
+  void moveTo(int dpi) override;
+
 private:
-  void create(HWND parent, int id, const RECT& place) override;
-  RECT place() const override;
-  void fitToPicture();
+  RECT place(int dpi) const override;
   void paint(HDC dc) const;
   static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-  std::shared_ptr<const Picture> picture_;  // its row's from its creation on, never none
+  std::shared_ptr<const Picture> picture_;
+  int dpi_ = 96;
 };

@@ -1,18 +1,13 @@
 // The DPI a window is laid out at, and the measures that depend on it.
 #include "Dpi.h"
 
+#include "SystemDlls.h"
+
 namespace {
 
 // The per-monitor functions arrived after Windows 7 (GetDpiForMonitor in 8.1,
-// the rest in 10 1607); they are looked up by name at each use, so that Tovix
-// still starts where they are missing, or where Windows refuses one, and
-// answered there with the screen's one DPI. user32 is loaded with the program.
-template <typename Fn>
-Fn systemFunction(HMODULE library, const char* name) {
-  if (library == nullptr) return nullptr;
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
-
+// the rest in 10 1607): where they are missing, the screen's one DPI answers.
+// user32 is loaded with the program.
 template <typename Fn>
 Fn user32Function(const char* name) {
   return systemFunction<Fn>(GetModuleHandleW(L"user32.dll"), name);
@@ -42,50 +37,44 @@ int dpiForMonitor(HMONITOR monitor) {
   const UniqueLibrary shcore(LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
   const auto getDpiForMonitor = systemFunction<GetDpiForMonitorFn>(shcore.get(), "GetDpiForMonitor");
   UINT x = 0, y = 0;
-  if (getDpiForMonitor != nullptr && SUCCEEDED(getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)))
-    return static_cast<int>(y);
-  return screenDpi();
+  if (getDpiForMonitor == nullptr) return screenDpi();
+  getDpiForMonitor(monitor, kEffectiveDpi, &x, &y);
+  return static_cast<int>(y);
 }
 
 }  // namespace
 
+// Where Windows will not tell where the pointer is (it is on a secure
+// desktop), the primary monitor's, which holds the point (0, 0).
 Workspace workspaceUnderPointer() {
-  // Where Windows will not tell where the pointer is, the primary monitor.
   POINT pointer{};
   if (!GetCursorPos(&pointer)) pointer = {};
   HMONITOR monitor = MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY);
   MONITORINFO info{};
   info.cbSize = sizeof info;
-  if (!GetMonitorInfoW(monitor, &info))
-    info.rcWork = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  GetMonitorInfoW(monitor, &info);
   return {info.rcWork, dpiForMonitor(monitor)};
 }
 
 void scaleFrameWithDpi(HWND window) {
-  // Refused, the frame keeps the size it has at the screen's DPI.
   const auto enable = user32Function<EnableNonClientDpiScalingFn>("EnableNonClientDpiScaling");
   if (enable != nullptr) enable(window);
 }
 
-// Without AdjustWindowRectExForDpi, Windows draws every frame at the screen's
-// DPI. Where AdjustWindowRectEx is refused as well, the frame of a window of
-// this style is made of the system's measures, as it would: the window must
-// never be smaller than its controls.
+// Without AdjustWindowRectExForDpi, Windows draws every frame at the screen's DPI.
 SIZE outerSize(SIZE client, DWORD style, int dpi) {
   const auto adjustForDpi = user32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
   RECT outer{0, 0, client.cx, client.cy};
-  if (adjustForDpi != nullptr && adjustForDpi(&outer, style, FALSE, 0, static_cast<UINT>(dpi)))
-    return {outer.right - outer.left, outer.bottom - outer.top};
-  if (AdjustWindowRectEx(&outer, style, FALSE, 0)) return {outer.right - outer.left, outer.bottom - outer.top};
-  const int frameX = GetSystemMetrics(SM_CXFIXEDFRAME) + GetSystemMetrics(SM_CXPADDEDBORDER);
-  const int frameY = GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CXPADDEDBORDER);
-  return {client.cx + 2 * frameX, client.cy + 2 * frameY + GetSystemMetrics(SM_CYCAPTION)};
+  if (adjustForDpi != nullptr)
+    adjustForDpi(&outer, style, FALSE, 0, static_cast<UINT>(dpi));
+  else
+    AdjustWindowRectEx(&outer, style, FALSE, 0);
+  return {outer.right - outer.left, outer.bottom - outer.top};
 }
 
 int systemMetric(int index, int dpi) {
   const auto getForDpi = user32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
-  const int metric = getForDpi != nullptr ? getForDpi(index, static_cast<UINT>(dpi)) : 0;
-  return metric != 0 ? metric : GetSystemMetrics(index);
+  return getForDpi != nullptr ? getForDpi(index, static_cast<UINT>(dpi)) : GetSystemMetrics(index);
 }
 
 HFONT stockDialogFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
@@ -98,7 +87,7 @@ UniqueFont scaledDialogFont(int dpi) {
   const int screen = screenDpi();
   if (dpi == screen) return {};
   LOGFONTW font{};
-  if (GetObjectW(stockDialogFont(), sizeof font, &font) == 0) return {};
+  GetObjectW(stockDialogFont(), sizeof font, &font);
   font.lfHeight = MulDiv(MulDiv(font.lfHeight, kUnscaledDpi, screen), dpi, kUnscaledDpi);
   font.lfWidth = MulDiv(MulDiv(font.lfWidth, kUnscaledDpi, screen), dpi, kUnscaledDpi);
   return UniqueFont(CreateFontIndirectW(&font));

@@ -1,13 +1,13 @@
 // Form: a window built from a layout table, delivering its events to event procedures.
 #include "Form.h"
 
-#include "Controls.h"
 #include "Dpi.h"
 #include "Icon.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -30,7 +30,20 @@ constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 // What the user is told when Windows refuses the window.
 constexpr wchar_t kNoClass[] = L"Tovix could not register its window class.";
 constexpr wchar_t kNoWindow[] = L"Tovix could not create its window.";
-constexpr wchar_t kNoMessages[] = L"Tovix could not get its window's messages.";
+
+std::unique_ptr<Control> makeControl(const ControlRow& row) {
+  switch (row.kind) {
+    case ControlKind::Image:
+      return std::make_unique<Image>(row);
+    case ControlKind::Label:
+      return std::make_unique<Label>(row);
+    case ControlKind::TextBox:
+      return std::make_unique<TextBox>(row);
+    case ControlKind::CommandButton:
+      break;
+  }
+  return std::make_unique<CommandButton>(row);
+}
 
 // A window class of the program's, owned for the form. A class registered
 // already (another form of this process lives) is used as it is, owned by
@@ -66,23 +79,13 @@ UniqueFont createArial(int hundredthsOfPoint, int dotsPerInch) {
 
 }  // namespace
 
-Form::Form(const FormRow& form, std::span<const ControlRow> controls) : form_(form), rows_(controls) {
-  liveForms().push_back(this);
-}
-
-// The form's controls are gone already: its windows, destroyed after this,
-// are no longer routed to it.
-Form::~Form() { std::erase(liveForms(), this); }
-
-int Form::controlId(const ControlRow& row) const { return kFirstControlId + static_cast<int>(&row - rows_.data()); }
-
-RECT Form::place(const ControlRow& row) const {
-  return {pixels(row.left), pixels(row.top), pixels(row.left + row.width), pixels(row.top + row.height)};
+Form::Form(const FormRow& form, std::span<const ControlRow> controls) : form_(form) {
+  for (const ControlRow& row : controls) controls_.push_back(makeControl(row));
 }
 
 // A refusal on the way stops the form: the window does not open, and End
-// says what failed. InitCommonControlsEx may fail and the window carry on:
-// where the controls' classes are missing, creating a control says so.
+// says what failed. Where the common controls' classes are missing,
+// creating a control says so.
 void Form::Load() {
   try {
     const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
@@ -90,13 +93,14 @@ void Form::Load() {
     createWindow();
     createControls();
     Form_Load();
-  } catch (const Refusal& refusal) {
-    stop(refusal);
+  } catch (...) {
+    stop();
   }
 }
 
-void Form::stop(const Refusal& refusal) {
-  refusal_ = refusal;
+// Called in a handler: what was thrown is kept for End to tell.
+void Form::stop() {
+  refusal_ = refusalOfCurrentException();
   PostQuitMessage(1);
 }
 
@@ -130,19 +134,19 @@ void Form::createWindow() {
   const RECT& work = workspace.workArea;
   const int left = work.left + (work.right - work.left - size.cx) / 2;
   const int top = std::max(work.top, work.top + (work.bottom - work.top - size.cy) / 2);
-  if (!CreateWindowExW(0, kFormClass, form_.caption, kFormStyle, left, top, size.cx, size.cy, owner_.get(), nullptr,
-                       instance, this))
-    refuse(kNoWindow);
+  window_ = CreateWindowExW(0, kFormClass, form_.caption, kFormStyle, left, top, size.cx, size.cy, owner_.get(),
+                            nullptr, instance, nullptr);
+  if (window_ == nullptr) refuse(kNoWindow);
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   if (!formClass_) giveIcons();
 }
 
+// Creation order is the order of the table: it fixes the Tab order.
 void Form::createControls() {
   makeFonts();
-  // Creation order is the order of the table: it fixes the Tab order.
-  std::ranges::sort(controls_, {}, [](const Control* control) { return &control->row(); });
-  for (Control* control : controls_) {
-    control->create(hwnd(), controlId(control->row()), control->place());
-    giveFont(*control);
+  for (size_t row = 0; row < controls_.size(); ++row) {
+    controls_[row]->create(window_, controlId(row), dotsPerInch_);
+    giveFont(*controls_[row]);
   }
 }
 
@@ -164,11 +168,11 @@ void Form::loadIcons() {
 // given the large one alone, Windows makes a small one from it.
 void Form::giveIcons() const {
   if (formClass_) {
-    SetClassLongPtrW(hwnd(), GCLP_HICONSM, reinterpret_cast<LONG_PTR>(smallIcon_.get()));
-    SetClassLongPtrW(hwnd(), GCLP_HICON, reinterpret_cast<LONG_PTR>(bigIcon_.get()));
+    SetClassLongPtrW(window_, GCLP_HICONSM, reinterpret_cast<LONG_PTR>(smallIcon_.get()));
+    SetClassLongPtrW(window_, GCLP_HICON, reinterpret_cast<LONG_PTR>(bigIcon_.get()));
   }
-  SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
-  SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
 }
 
 // Windows made with CreateWindowEx draw in the bold system font unless given
@@ -195,32 +199,27 @@ void Form::onDpiChanged(int dpi, const RECT& suggested) {
   makeFonts();
   loadIcons();
   giveIcons();
-  for (Control* control : controls_) {
-    if (control->hwnd() == nullptr) continue;  // a control without a window of its own
-    const RECT place = control->place();
-    SetWindowPos(control->hwnd(), nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const auto& control : controls_) {
+    if (control->hwnd() == nullptr) continue;  // a stored picture, without a window of its own
+    control->moveTo(dpi);
     giveFont(*control);
   }
-  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Form::Show() {
   if (refusal_) return;
-  ShowWindow(hwnd(), SW_SHOW);
-  SetFocus(GetNextDlgTabItem(hwnd(), nullptr, FALSE));
+  ShowWindow(window_, SW_SHOW);
+  SetFocus(GetNextDlgTabItem(window_, nullptr, FALSE));
 }
 
 int Form::Run() {
   Load();
   Show();
   MSG message{};
-  BOOL got = FALSE;
-  while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) deliver(message);
-  // The loop is over already: no WM_QUIT is posted to end it.
-  if (got == -1) refusal_ = Refusal{kNoMessages, GetLastError()};
+  while (GetMessageW(&message, nullptr, 0, 0)) deliver(message);
   return End();
 }
 
@@ -233,7 +232,7 @@ int Form::Run() {
 int Form::End() {
   owner_.reset();
   if (!refusal_) return 0;
-  tellUser(nullptr, messageFor(refusal_->what, refusal_->error));
+  tellUser(nullptr, *refusal_);
   return 1;
 }
 
@@ -248,34 +247,22 @@ bool Form::DoEvents() {
 
 void Form::deliver(MSG& message) {
   // Tab and Shift+Tab move between the controls as in a dialog box.
-  if (IsDialogMessageW(hwnd(), &message)) return;
+  if (IsDialogMessageW(window_, &message)) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);
 }
 
-// The forms of this process that have a window, or are making one. A form
-// is found from its window's handle among them rather than in the window's
-// own data, which Windows could refuse to give back and an event be lost.
-std::vector<Form*>& Form::liveForms() {
-  static std::vector<Form*> forms;
-  return forms;
-}
-
-// Messages sent before WM_NCCREATE (WM_GETMINMAXINFO) find no form yet. A
-// refusal in an event procedure stops the form there, and goes no further: an
+// Messages sent while the window is being made find no form yet. Whatever
+// an event procedure throws stops the form there, and goes no further: an
 // exception must not cross the system's code that called this procedure.
 LRESULT CALLBACK Form::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    form->window_.reset(window);
-    scaleFrameWithDpi(window);
-  }
-  const auto form = std::ranges::find(liveForms(), window, &Form::hwnd);
-  if (form == liveForms().end()) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCCREATE) scaleFrameWithDpi(window);
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   try {
-    return (*form)->onMessage(message, wParam, lParam);
-  } catch (const Refusal& refusal) {
-    (*form)->stop(refusal);
+    return form->onMessage(message, wParam, lParam);
+  } catch (...) {
+    form->stop();
     return 0;
   }
 }
@@ -283,7 +270,9 @@ LRESULT CALLBACK Form::windowProc(HWND window, UINT message, WPARAM wParam, LPAR
 LRESULT Form::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      onCommand(LOWORD(wParam), HIWORD(wParam));
+      // The dialog keys send IDOK (Enter) and IDCANCEL (Escape) from no
+      // control: neither does anything.
+      if (Control* control = Control::of(reinterpret_cast<HWND>(lParam))) control->command(HIWORD(wParam));
       return 0;
     case WM_MOUSEMOVE:
       Form_MouseMove();
@@ -305,20 +294,11 @@ LRESULT Form::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY:
-      // The last message: the controls, children of the window, are gone already.
-      window_.release();
-      for (Control* control : controls_) control->window_.release();
+      window_ = nullptr;
       return 0;
     default:
-      return DefWindowProcW(hwnd(), message, wParam, lParam);
+      return DefWindowProcW(window_, message, wParam, lParam);
   }
-}
-
-// The dialog keys send IDOK (Enter) and IDCANCEL (Escape); no control has
-// those ids, so neither key does anything.
-void Form::onCommand(int id, WORD code) {
-  const auto control = std::ranges::find(controls_, id, [this](const Control* c) { return controlId(c->row()); });
-  if (control != controls_.end()) (*control)->command(code);
 }
 
 // Like a dialog box, the window gives the focus back to the control that had
@@ -326,7 +306,7 @@ void Form::onCommand(int id, WORD code) {
 void Form::onActivate(bool active) {
   if (!active) {
     lastFocus_ = GetFocus();
-  } else if (lastFocus_ != nullptr && IsChild(hwnd(), lastFocus_)) {
+  } else if (lastFocus_ != nullptr && IsChild(window_, lastFocus_)) {
     SetFocus(lastFocus_);
   }
 }

@@ -1,22 +1,23 @@
 // Form: a window built from a layout table, delivering its events to event procedures.
 #pragma once
 
+#include "Controls.h"
 #include "Handles.h"
 #include "Layout.h"
 #include "Refusal.h"
 
 #include <ole2.h>
 
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
 
-class Control;
-
 class Form {
 public:
+  // The form's controls are made here, one for each row of the table.
   Form(const FormRow& form, std::span<const ControlRow> controls);
-  virtual ~Form();
+  virtual ~Form() = default;
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
 
@@ -30,22 +31,24 @@ public:
   // Delivers the events already waiting, as Run does; false once the window
   // has been closed, or the form stopped.
   bool DoEvents();
-  // The window and its controls go. If Windows refused the form something it
+  // The window and its controls go. If the form stopped on something it
   // cannot do without, the user is told what (a box captioned "Tovix") and
   // the exit code is 1; after a close by the user it is 0.
   int End();
 
-  HWND hwnd() const { return window_.get(); }
+  HWND hwnd() const { return window_; }
   // The DPI the window is laid out at: that of the monitor it is on.
   int dotsPerInch() const { return dotsPerInch_; }
-  int pixels(Twips twips) const { return twipsToPixels(twips, dotsPerInch_); }
-  // A row's place in the client area, in pixels at the window's DPI.
-  RECT place(const ControlRow& row) const;
-  int controlId(const ControlRow& row) const;
 
 protected:
   virtual void Form_Load() {}
   virtual void Form_MouseMove() {}
+
+  // The control made from the table's row of that index.
+  template <typename Kind, typename Row>
+  Kind& control(Row row) const {
+    return static_cast<Kind&>(*controls_[static_cast<size_t>(row)]);
+  }
 
 private:
   // OLE on the window's thread for as long as the form lives: the picture
@@ -65,16 +68,13 @@ private:
     bool initialised_;
   };
 
-  friend class Control;
-  void adopt(Control& control) { controls_.push_back(&control); }
-  // Windows refused something the form cannot do without: its events end
-  // (the loop gets WM_QUIT), and End tells the user.
-  void stop(const Refusal& refusal);
+  // The form cannot go on (Windows refused it something it cannot do
+  // without, or memory ran out): its events end (the loop gets WM_QUIT), and
+  // End tells the user.
+  void stop();
 
-  static std::vector<Form*>& liveForms();
   static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void onCommand(int id, WORD code);
   void onActivate(bool active);
   void onDpiChanged(int dpi, const RECT& suggested);
   void deliver(MSG& message);
@@ -88,8 +88,7 @@ private:
 
   OleSession ole_;
   const FormRow& form_;
-  std::span<const ControlRow> rows_;
-  std::vector<Control*> controls_;
+  std::vector<std::unique_ptr<Control>> controls_;
   int dotsPerInch_ = 96;
   // Made for the window's DPI, and made again when it changes.
   UniqueFont arial825_;
@@ -101,8 +100,10 @@ private:
   // windows are gone. None where another form registered them first.
   UniqueClass ownerClass_;
   UniqueClass formClass_;
-  UniqueWindow owner_;
-  UniqueWindow window_;
+  HWND window_ = nullptr;  // owned by owner_, and gone with it
   HWND lastFocus_ = nullptr;
   std::optional<Refusal> refusal_;
+  // Last, so that it goes first: the windows, and the controls' with them,
+  // go while the controls they deliver events to are still there.
+  UniqueWindow owner_;
 };

@@ -20,17 +20,17 @@ private:
   void Text2_MouseMove();
   void Text2_Change();
 
-  // Declared in the layout table's order.
-  Image Image1{*this, row(Form1Control::Image1)};
-  Label Label1{*this, row(Form1Control::Label1)};
-  TextBox Text1{*this, row(Form1Control::Text1)};
-  Label Label2{*this, row(Form1Control::Label2)};
-  TextBox Text2{*this, row(Form1Control::Text2)};
-  CommandButton Command1{*this, row(Form1Control::Command1)};
-  CommandButton Command2{*this, row(Form1Control::Command2)};
-  Label Label3{*this, row(Form1Control::Label3)};
-  Image Image2{*this, row(Form1Control::Image2)};
-  Image Image3{*this, row(Form1Control::Image3)};
-  Image Image4{*this, row(Form1Control::Image4)};
+  // The form's controls, by the names of the table's rows.
+  Image& Image1 = control<Image>(Form1Control::Image1);
+  Label& Label1 = control<Label>(Form1Control::Label1);
+  TextBox& Text1 = control<TextBox>(Form1Control::Text1);
+  Label& Label2 = control<Label>(Form1Control::Label2);
+  TextBox& Text2 = control<TextBox>(Form1Control::Text2);
+  CommandButton& Command1 = control<CommandButton>(Form1Control::Command1);
+  CommandButton& Command2 = control<CommandButton>(Form1Control::Command2);
+  Label& Label3 = control<Label>(Form1Control::Label3);
+  Image& Image2 = control<Image>(Form1Control::Image2);
+  Image& Image3 = control<Image>(Form1Control::Image3);
+  Image& Image4 = control<Image>(Form1Control::Image4);
   CommonDialog CommonDialog1;
 };

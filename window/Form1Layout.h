@@ -28,6 +28,6 @@ inline constexpr ControlRow kForm1Controls[] = {
 };
 // clang-format on
 
-constexpr const ControlRow& row(Form1Control control) { return kForm1Controls[static_cast<int>(control)]; }
+constexpr const ControlRow& row(Form1Control control) { return kForm1Controls[static_cast<size_t>(control)]; }
 
-constexpr int controlId(Form1Control control) { return kFirstControlId + static_cast<int>(control); }
+constexpr int controlId(Form1Control control) { return controlId(static_cast<size_t>(control)); }

@@ -4,7 +4,6 @@
 #include "Picture.h"
 #include "Resample.h"
 
-#include <algorithm>
 #include <span>
 
 // At 125 %, 150 % and 175 % Windows shows a window's icons at sizes that
@@ -33,9 +32,7 @@ struct GroupEntry {
 // A resource's bytes, mapped for as long as the program runs.
 std::span<const BYTE> resourceBytes(int id, const wchar_t* type) {
   HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(id), type);
-  const void* data = resource != nullptr ? LockResource(LoadResource(nullptr, resource)) : nullptr;
-  if (data == nullptr) return {};
-  return {static_cast<const BYTE*>(data), SizeofResource(nullptr, resource)};
+  return {static_cast<const BYTE*>(LockResource(LoadResource(nullptr, resource))), SizeofResource(nullptr, resource)};
 }
 
 int widthOf(const GroupEntry& entry) { return entry.width == 0 ? 256 : entry.width; }
@@ -70,14 +67,9 @@ UniqueIcon iconOf(const Pixels& pixels) {
 }  // namespace
 
 UniqueIcon loadIcon(int groupId, int size) {
-  if (size <= 0) return {};  // no size Windows could tell
-  const std::span<const BYTE> group = resourceBytes(groupId, RT_GROUP_ICON);
-  if (group.size() < sizeof(GroupHeader)) return {};
-  const auto* header = reinterpret_cast<const GroupHeader*>(group.data());
-  const size_t count = std::min<size_t>(header->count, (group.size() - sizeof(GroupHeader)) / sizeof(GroupEntry));
-  const GroupEntry* source = sourceFor({reinterpret_cast<const GroupEntry*>(header + 1), count}, size);
-  const std::span<const BYTE> image = source != nullptr ? resourceBytes(source->id, RT_ICON) : std::span<const BYTE>{};
-  if (image.empty()) return {};
+  const auto* header = reinterpret_cast<const GroupHeader*>(resourceBytes(groupId, RT_GROUP_ICON).data());
+  const GroupEntry* source = sourceFor({reinterpret_cast<const GroupEntry*>(header + 1), header->count}, size);
+  const std::span<const BYTE> image = resourceBytes(source->id, RT_ICON);
   const int width = widthOf(*source);
   // 0x00030000: the format of icon images since Windows 3.0, PNG ones included.
   UniqueIcon icon(CreateIconFromResourceEx(const_cast<BYTE*>(image.data()), static_cast<DWORD>(image.size()), TRUE,

@@ -6,5 +6,5 @@
 // The icon of a resource group at a size in pixels, from the group's images
 // with alpha (32 bits a pixel): the image of that size, else the next larger
 // one reduced by area averaging. Only a size larger than every image is the
-// largest enlarged. Null if the group has no such image.
+// largest enlarged. Null where Windows cannot make it.
 UniqueIcon loadIcon(int groupId, int size);

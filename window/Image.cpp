@@ -1,7 +1,7 @@
 // Image: a control that paints a shared picture at its own size.
 #include "Controls.h"
 #include "Dpi.h"
-#include "Form.h"
+#include "Refusal.h"
 
 namespace {
 
@@ -17,8 +17,8 @@ int borderWidth(const ControlRow& row) { return row.border ? 1 : 0; }
 // A hidden image control is never drawn and only holds its picture, so it has
 // no window: one would cost its making at start and its destruction at exit.
 // The class stays registered for the process once a form has registered it.
-void Image::create(HWND parent, int id, const RECT& place) {
-  setPicture(Picture::fromResource(row_.picture));
+void Image::create(HWND parent, int id, int dpi) {
+  dpi_ = dpi;
   if (!row_.visible) return;
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
@@ -28,17 +28,21 @@ void Image::create(HWND parent, int id, const RECT& place) {
   windowClass.lpszClassName = kImageClass;
   if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
     refuse(L"Tovix could not register its window class.");
-  createWindow(kImageClass, 0, parent, id, place);
+  createWindow(kImageClass, 0, parent, id, dpi);
 }
 
-// At its row's place, its size that of its pictures (all of Tovix's are the
-// size its row gives at 96 DPI, less the border) at the form's DPI: known
-// without decoding, so the first paint moves nothing.
-RECT Image::place() const {
+void Image::moveTo(int dpi) {
+  dpi_ = dpi;
+  Control::moveTo(dpi);
+}
+
+// At its row's place, its size that of its pictures at the DPI: all of
+// Tovix's are the size its row gives at 96 DPI, less the border.
+RECT Image::place(int dpi) const {
   const int border = borderWidth(row_);
-  const RECT atRow = Control::place();
+  const RECT atRow = Control::place(dpi);
   const auto scaled = [&](Twips length) {
-    return MulDiv(twipsToPixels(length, kUnscaledDpi) - 2 * border, form_.dotsPerInch(), kUnscaledDpi) + 2 * border;
+    return MulDiv(twipsToPixels(length, kUnscaledDpi) - 2 * border, dpi, kUnscaledDpi) + 2 * border;
   };
   return {atRow.left, atRow.top, atRow.left + scaled(row_.width), atRow.top + scaled(row_.height)};
 }
@@ -46,66 +50,44 @@ RECT Image::place() const {
 void Image::setPicture(std::shared_ptr<const Picture> picture) {
   if (picture == picture_) return;  // already showing it: nothing to repaint
   picture_ = std::move(picture);
-  if (hwnd() != nullptr) InvalidateRect(hwnd(), nullptr, FALSE);
-}
-
-// Sizes the control to its picture and border, once the picture is decoded
-// for painting; pictures of the size it already has (all of Tovix's are)
-// leave the window alone.
-void Image::fitToPicture() {
-  const int dpi = form_.dotsPerInch();
-  if (picture_->bitmap(dpi) == nullptr) return;
-  const int border = borderWidth(row_);
-  const SIZE picture = picture_->size(dpi);
-  RECT client{};
-  if (GetClientRect(hwnd(), &client) && picture.cx + 2 * border == client.right &&
-      picture.cy + 2 * border == client.bottom)
-    return;
-  SetWindowPos(hwnd(), nullptr, 0, 0, picture.cx + 2 * border, picture.cy + 2 * border,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (window_ != nullptr) InvalidateRect(window_, nullptr, FALSE);
 }
 
 // What Windows will not draw stays undrawn: a picture that cannot be had, or
-// put into a memory device context for copying, leaves the face colour.
+// a memory device context to copy it from, leaves the face colour.
 void Image::paint(HDC dc) const {
   RECT client{};
-  if (!GetClientRect(hwnd(), &client)) return;
-  const int border = borderWidth(row_);
+  GetClientRect(window_, &client);
   // The border in the colour of window frames in the user's scheme: white in
   // High Contrast Black, where a black one would vanish into the face.
+  const int border = borderWidth(row_);
   if (border != 0) FrameRect(dc, &client, GetSysColorBrush(COLOR_WINDOWFRAME));
-  const int dpi = form_.dotsPerInch();
-  HBITMAP bitmap = picture_->bitmap(dpi);
+  InflateRect(&client, -border, -border);
+  HBITMAP bitmap = picture_->bitmap(dpi_);
   HDC source = bitmap != nullptr ? CreateCompatibleDC(dc) : nullptr;
-  HGDIOBJ previous = source != nullptr ? SelectObject(source, bitmap) : nullptr;
-  if (previous != nullptr) {
-    const SIZE size = picture_->size(dpi);
-    BitBlt(dc, border, border, size.cx, size.cy, source, 0, 0, SRCCOPY);
-    SelectObject(source, previous);
-  } else {
-    InflateRect(&client, -border, -border);
+  if (source == nullptr) {
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    return;
   }
-  if (source != nullptr) DeleteDC(source);
+  const HGDIOBJ previous = SelectObject(source, bitmap);
+  BitBlt(dc, border, border, client.right - client.left, client.bottom - client.top, source, 0, 0, SRCCOPY);
+  SelectObject(source, previous);
+  DeleteDC(source);
 }
 
 LRESULT CALLBACK Image::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* image = reinterpret_cast<Image*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  const auto* image = static_cast<const Image*>(of(window));
+  if (image == nullptr) return DefWindowProcW(window, message, wParam, lParam);  // while it is being made
   switch (message) {
     case STM_GETIMAGE:
       // Which bitmap the control shows, asked as of a picture static.
-      return image != nullptr ? reinterpret_cast<LRESULT>(image->picture_->bitmap(image->form_.dotsPerInch())) : 0;
+      return reinterpret_cast<LRESULT>(image->picture_->bitmap(image->dpi_));
     case WM_ERASEBKGND:
       return 1;  // the border and the picture cover the whole control
     case WM_PAINT: {
-      if (image != nullptr) image->fitToPicture();
       PAINTSTRUCT paint{};
       HDC dc = BeginPaint(window, &paint);
-      if (image != nullptr && dc != nullptr) image->paint(dc);
+      if (dc != nullptr) image->paint(dc);
       EndPaint(window, &paint);
       return 0;
     }

@@ -4,6 +4,8 @@
 
 #include "Twips.h"
 
+#include <cstddef>
+
 enum class ControlKind { Image, Label, TextBox, CommandButton };
 
 // The fonts the window uses: one shared font object each.
@@ -27,6 +29,6 @@ struct ControlRow {
   bool visible;  // the stored pictures are never shown
 };
 
-// Control ids start above IDOK and IDCANCEL, which the dialog keys send; a
-// control's id is this plus its row's index in the table.
-inline constexpr int kFirstControlId = 100;
+// A control's id: its row's index in the table, above IDOK and IDCANCEL,
+// which the dialog keys send.
+constexpr int controlId(size_t row) { return 100 + static_cast<int>(row); }

@@ -13,16 +13,11 @@
 namespace {
 
 // A stream over a copy of the resource's bytes; the stream frees the copy.
-// None where the memory cannot be had or locked for the copy.
+// None where the memory cannot be had for the copy.
 IStream* streamOver(const void* data, DWORD size) {
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
   if (memory == nullptr) return nullptr;
-  void* bytes = GlobalLock(memory);
-  if (bytes == nullptr) {
-    GlobalFree(memory);
-    return nullptr;
-  }
-  std::memcpy(bytes, data, size);
+  std::memcpy(GlobalLock(memory), data, size);
   GlobalUnlock(memory);
   IStream* stream = nullptr;
   if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
@@ -40,13 +35,12 @@ BITMAPINFO formatOf(const Pixels& pixels) {
   return format;
 }
 
-// The JPEG data of a resource, decoded.
+// The JPEG data of a resource, decoded; none where the platform's picture
+// loader cannot have the memory for it.
 Pixels decode(int resourceId) {
   HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(resourceId), RT_RCDATA);
-  if (resource == nullptr) return {};
   const DWORD bytes = SizeofResource(nullptr, resource);
-  const void* data = LockResource(LoadResource(nullptr, resource));
-  IStream* stream = data != nullptr && bytes != 0 ? streamOver(data, bytes) : nullptr;
+  IStream* stream = streamOver(LockResource(LoadResource(nullptr, resource)), bytes);
   if (stream == nullptr) return {};
   IPicture* picture = nullptr;
   const HRESULT loaded =
@@ -54,9 +48,8 @@ Pixels decode(int resourceId) {
   stream->Release();
   if (FAILED(loaded)) return {};
   OLE_HANDLE handle = 0;
-  Pixels pixels = SUCCEEDED(picture->get_Handle(&handle))
-                      ? pixelsOf(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)))
-                      : Pixels{};
+  picture->get_Handle(&handle);
+  Pixels pixels = pixelsOf(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)));
   picture->Release();  // with the bitmap it owns
   return pixels;
 }
@@ -73,7 +66,7 @@ UniqueBitmap bitmapOf(const Pixels& pixels) {
 
 Pixels pixelsOf(HBITMAP bitmap) {
   BITMAP info{};
-  if (GetObjectW(bitmap, sizeof info, &info) == 0) return {};
+  GetObjectW(bitmap, sizeof info, &info);
   Pixels pixels{info.bmWidth, info.bmHeight,
                 std::vector<std::uint32_t>(static_cast<size_t>(info.bmWidth) * info.bmHeight)};
   BITMAPINFO format = formatOf(pixels);
@@ -95,24 +88,23 @@ std::shared_ptr<const Picture> Picture::fromResource(int resourceId) {
   return picture;
 }
 
-HBITMAP Picture::bitmap(int dpi) const { return at(dpi).bitmap.get(); }
-
-SIZE Picture::size(int dpi) const { return at(dpi).size; }
+HBITMAP Picture::bitmap(int dpi) const noexcept try {
+  auto [place, isNew] = renditions_.try_emplace(dpi);
+  if (isNew) place->second = render(dpi);
+  return place->second.get();
+} catch (...) {
+  return nullptr;
+}
 
 // At 96 and 192 DPI the picture drawn for that scale is shown as it is, pixel
 // for pixel. In between, the one drawn for 200 % is reduced, which keeps it
 // sharper than the 100 % one enlarged; below 96 DPI the 100 % one is reduced.
-const Picture::Rendition& Picture::at(int dpi) const {
-  const auto [place, isNew] = renditions_.try_emplace(dpi);
-  Rendition& rendition = place->second;
-  if (!isNew) return rendition;
+UniqueBitmap Picture::render(int dpi) const {
   const bool large = dpi > kUnscaledDpi;
   Pixels pixels = decode(large ? resourceId_ + IDP_DRAWN_FOR_200 : resourceId_);
-  if (pixels.bgra.empty()) return rendition;
+  if (pixels.bgra.empty()) return {};
   const int drawnFor = large ? 2 * kUnscaledDpi : kUnscaledDpi;
   const int width = MulDiv(pixels.width, dpi, drawnFor), height = MulDiv(pixels.height, dpi, drawnFor);
   if (width != pixels.width || height != pixels.height) pixels = resample(pixels, width, height);
-  rendition.bitmap = bitmapOf(pixels);
-  if (rendition.bitmap) rendition.size = {width, height};
-  return rendition;
+  return bitmapOf(pixels);
 }

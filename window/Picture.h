@@ -25,23 +25,18 @@ public:
   Picture(const Picture&) = delete;
   Picture& operator=(const Picture&) = delete;
 
-  // The picture as shown at a DPI, and its size in pixels: its own size at
-  // 96 DPI, scaled with the DPI. The first call at a DPI decodes it. Null and
-  // empty if the data cannot be decoded.
-  HBITMAP bitmap(int dpi) const;
-  SIZE size(int dpi) const;
+  // The picture as shown at a DPI: its own size at 96 DPI, scaled with the
+  // DPI. The first call at a DPI decodes it. Null where it cannot be decoded,
+  // for want of memory too: the picture is then left out.
+  HBITMAP bitmap(int dpi) const noexcept;
 
 private:
-  struct Rendition {
-    UniqueBitmap bitmap;
-    SIZE size{};
-  };
-  const Rendition& at(int dpi) const;
+  UniqueBitmap render(int dpi) const;
 
   int resourceId_;
   // Made on first use at each DPI: a picture handed on before it is ever
   // painted (as at start-up, when both boxes are filled) is never decoded,
   // and a window moved back and forth between two monitors decodes it once
   // for each.
-  mutable std::map<int, Rendition> renditions_;
+  mutable std::map<int, UniqueBitmap> renditions_;
 };

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "Handles.h"
+#include "SystemDlls.h"
 
 // -fstack-protector-strong copies this guard into a canary in each protected
 // function's frame and calls __stack_chk_fail when the canary no longer
@@ -28,23 +29,18 @@ namespace {
 // Random bytes from the system's generator, without a cryptographic provider.
 // RtlGenRandom comes first: advapi32 exports it as SystemFunction036, and its
 // documentation asks for it to be looked up by name, as a function that a
-// later Windows may change or drop. advapi32 is loaded by then (ole32 imports
-// it), and looking for it takes no reference. Where it is gone, the function
+// later Windows may change or drop. advapi32 is loaded with the program (the
+// registry's functions are linked from it), and looking for it takes no reference. Where it is gone, the function
 // the documentation names instead: BCryptGenRandom with the system's preferred
 // generator (Windows Vista SP2 and later), from bcrypt.dll in the system
 // folder alone (on Windows 7 that search needs KB2533623, else it fails here).
 [[gnu::no_stack_protector]] bool systemRandom(uintptr_t& value) {
   using RtlGenRandomFn = BOOLEAN(WINAPI*)(void*, ULONG);
   using BCryptGenRandomFn = NTSTATUS(WINAPI*)(BCRYPT_ALG_HANDLE, PUCHAR, ULONG, ULONG);
-  if (HMODULE advapi32 = GetModuleHandleW(L"advapi32.dll")) {
-    const auto rtlGenRandom =
-        reinterpret_cast<RtlGenRandomFn>(reinterpret_cast<void*>(GetProcAddress(advapi32, "SystemFunction036")));
-    if (rtlGenRandom != nullptr && rtlGenRandom(&value, sizeof value)) return true;
-  }
+  const auto rtlGenRandom = systemFunction<RtlGenRandomFn>(GetModuleHandleW(L"advapi32.dll"), "SystemFunction036");
+  if (rtlGenRandom != nullptr && rtlGenRandom(&value, sizeof value)) return true;
   const UniqueLibrary bcrypt(LoadLibraryExW(L"bcrypt.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-  const auto bcryptGenRandom = bcrypt ? reinterpret_cast<BCryptGenRandomFn>(
-                                            reinterpret_cast<void*>(GetProcAddress(bcrypt.get(), "BCryptGenRandom")))
-                                      : nullptr;
+  const auto bcryptGenRandom = systemFunction<BCryptGenRandomFn>(bcrypt.get(), "BCryptGenRandom");
   return bcryptGenRandom != nullptr && BCRYPT_SUCCESS(bcryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&value),
                                                                       sizeof value, BCRYPT_USE_SYSTEM_PREFERRED_RNG));
 }

@@ -1,14 +1,8 @@
-// Where the process loads DLLs from: the system folder only.
+// Where the process loads DLLs from, and functions of system DLLs looked up by name.
 #include "SystemDlls.h"
 
-#include <windows.h>
-
 void loadDllsFromSystemFolderOnly() {
-  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
   const auto setDefaultDllDirectories =
-      kernel32 != nullptr ? reinterpret_cast<SetDefaultDllDirectoriesFn>(
-                                reinterpret_cast<void*>(GetProcAddress(kernel32, "SetDefaultDllDirectories")))
-                          : nullptr;
+      systemFunction<BOOL(WINAPI*)(DWORD)>(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
   if (setDefaultDllDirectories != nullptr) setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }

@@ -2,19 +2,30 @@
 #include "Form1.h"
 #include "SystemDlls.h"
 
-#include <cstdlib>
-
 // Run's exit code is the process's: 0 once the user closes the window, 1 once
-// the user has been told what Windows refused.
+// the user has been told why Tovix cannot go on. The process then ends at
+// once, the window gone: what the form still holds (fonts, pictures, icons,
+// window classes, OLE, libraries), the end of the process frees all together.
+// Only the form's making comes before Run, which answers for everything after.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   loadDllsFromSystemFolderOnly();
-  Form1 form;
-  return form.Run();
+  try {
+    Form1 form;
+    ExitProcess(static_cast<UINT>(form.Run()));
+  } catch (...) {
+    tellUser(nullptr, refusalOfCurrentException());
+    return 1;
+  }
 }
 
-// A window program has no console to print an uncaught exception's name on,
-// so the runtime's terminate handler does not need to demangle it; replacing
-// it keeps the C++ demangler and its printf out of the program file.
+// The runtime calls this where an exception would leave a function that
+// throws none, which nothing of Tovix's lets happen. A window program has no
+// console to print the exception's name on: replacing the runtime's handler
+// keeps the C++ demangler and its printf out of the program file. It ends the
+// program as a refusal would, rather than by abort().
 namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
+void __verbose_terminate_handler() {
+  tellUser(nullptr, kOwnFault, L"");
+  ExitProcess(1);
+}
 }  // namespace __gnu_cxx
