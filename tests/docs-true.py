@@ -12,7 +12,7 @@ files = [f for f in subprocess.run(git, capture_output=True, text=True, check=Tr
 tops, names = {f.split("/")[0] for f in files if "/" in f}, {os.path.basename(f) for f in files}
 targets = set(re.findall(r"^([\w-]+):", open("Makefile").read(), re.M))
 path = re.compile(r"(?<![\w/.$-])(?:\./)?((?:%s)/[\w./*-]*)" % "|".join(map(re.escape, sorted(tops))))
-make = re.compile(r"(?:^ {4}|`|[#/]\s*|\$\s*|[,;:]\s)make ([a-z][\w-]*)", re.M)
+make = re.compile(r"`make ([a-z][\w-]*)|\bmake ([a-z][\w-]*)(?=\)|\s*$|\s+[A-Z_]+=|\s+#)", re.M)
 bare = re.compile(r"(?<![\w/.-])([\w-]+\.(?:sh|py|cpp|c|md|cmake))(?![\w.])")
 place = re.compile(r"\b[\w-]+\.(?:cpp|c|h|sh|py|md|txt|rc|cmake):\d+")
 
@@ -32,7 +32,7 @@ for name, text in texts.items():
         for p in (m.group(1).rstrip(".") for m in path.finditer(line)):
             if not glob.glob(p):
                 found.append(f"{where} names {p}, which is not in the repository")
-        for t in make.findall(line):
+        for t in (a or b for a, b in make.findall(line)):
             if t not in targets:
                 found.append(f"{where} names make {t}, which the Makefile does not have")
         for b in bare.findall(line):
