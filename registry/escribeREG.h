@@ -1,5 +1,6 @@
 // escribeREG: reads and writes one string value under a registry key, and
 // reports every failing step to the user in a message box.
+// The module's name and its messages' texts are kept as designed (docs/as-designed.md).
 #pragma once
 
 #include <windows.h>

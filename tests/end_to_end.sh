@@ -5,7 +5,7 @@
 # and applied with a click is the one change in the user's registry; closing
 # ends the program, and no file was written. (What the boxes show, and the
 # rest of the banner's behaviour, the in-process tests check.)
-# Usage (inside wine-suite.sh and dpi.sh): end_to_end.sh TOVIX_EXE
+# Usage (inside wine-suite.sh): end_to_end.sh TOVIX_EXE
 set -euo pipefail
 source "$(dirname "$0")/../tools/wine/wine.sh"
 exe=$1

@@ -1,4 +1,5 @@
 // Form1: the window where the user reads, edits and applies the zone's name and icon.
+// Its Open dialog's Spanish filter text is kept as designed (docs/as-designed.md).
 #include "Form1.h"
 
 #include "escribeREG.h"

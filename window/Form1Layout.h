@@ -1,4 +1,5 @@
 // The layout of Form1: every control's kind, place, size, text and font, in twips.
+// The reminder's spelling and the window title are kept as designed (docs/as-designed.md).
 #pragma once
 
 #include "Layout.h"
