@@ -127,7 +127,6 @@ int run(HINSTANCE instance) {
                                 instance, nullptr);
   if (window == nullptr) return 1;
 
-  // The fonts outlive the controls, which go with the window inside the loop.
   const UniqueFont arial825 = arial(825, dpi), arial975 = arial(975, dpi);
   for (const ControlRow& row : kForm1Controls) {
     if (!row.visible) continue;
@@ -156,8 +155,9 @@ int run(HINSTANCE instance) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  if (banner != nullptr) banner->Release();
-  return static_cast<int>(message.wParam);
+  // The window is gone: the process ends at once, and with it go the fonts,
+  // the picture and OLE, as Tovix's do.
+  ExitProcess(static_cast<UINT>(message.wParam));
 }
 
 }  // namespace
@@ -165,7 +165,5 @@ int run(HINSTANCE instance) {
 // OLE on the thread for the picture loader, as Tovix has it.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (FAILED(OleInitialize(nullptr))) return 1;
-  const int exitCode = run(instance);
-  OleUninitialize();
-  return exitCode;
+  return run(instance);
 }
