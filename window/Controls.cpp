@@ -14,22 +14,19 @@ constexpr WORD kMouseMoved = 0xF000;
 
 }  // namespace
 
-Control* Control::of(HWND window) { return reinterpret_cast<Control*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
-
 RECT Control::place(int dpi) const {
   const auto pixels = [dpi](Twips twips) { return twipsToPixels(twips, dpi); };
   return {pixels(row_.left), pixels(row_.top), pixels(row_.left + row_.width), pixels(row_.top + row_.height)};
 }
 
-// Only controls that are seen have windows. Each window knows its control
-// from its own data, set once it is made.
+// Only controls that are seen have windows.
 void Control::createWindow(const wchar_t* className, DWORD style, HWND parent, int id, int dpi) {
   const RECT at = place(dpi);
   window_ = CreateWindowExW(0, className, row_.text, WS_CHILD | WS_VISIBLE | style, at.left, at.top, at.right - at.left,
                             at.bottom - at.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             GetModuleHandleW(nullptr), nullptr);
   if (window_ == nullptr) refuse(kNoControl);
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  attach<Control>(window_, this);
 }
 
 void Control::moveTo(int dpi) {
@@ -89,7 +86,7 @@ void TextBox::setText(const std::wstring& text) {
 // A move over the box reaches the form as its other notifications do, so
 // that what the event procedure does is the form's to answer for.
 LRESULT CALLBACK TextBox::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  const auto* box = static_cast<const TextBox*>(of(window));
+  const auto* box = static_cast<const TextBox*>(objectOf<Control>(window));
   if (message == WM_MOUSEMOVE)
     SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), kMouseMoved),
                  reinterpret_cast<LPARAM>(window));

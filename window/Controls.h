@@ -21,10 +21,6 @@ public:
 
   HWND hwnd() const { return window_; }
   const ControlRow& row() const { return row_; }
-  // The control a window of ours is, from the window's own data; none for
-  // any other window.
-  static Control* of(HWND window);
-
   // Creates the control's window at its row's place at the DPI.
   virtual void create(HWND parent, int id, int dpi) = 0;
   // Lays the control out again at another DPI.

@@ -137,7 +137,7 @@ void Form::createWindow() {
   window_ = CreateWindowExW(0, kFormClass, form_.caption, kFormStyle, left, top, size.cx, size.cy, owner_.get(),
                             nullptr, instance, nullptr);
   if (window_ == nullptr) refuse(kNoWindow);
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  attach(window_, this);
   if (!formClass_) giveIcons();
 }
 
@@ -257,7 +257,7 @@ void Form::deliver(MSG& message) {
 // exception must not cross the system's code that called this procedure.
 LRESULT CALLBACK Form::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) scaleFrameWithDpi(window);
-  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* form = objectOf<Form>(window);
   if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   try {
     return form->onMessage(message, wParam, lParam);
@@ -272,7 +272,7 @@ LRESULT Form::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       // The dialog keys send IDOK (Enter) and IDCANCEL (Escape) from no
       // control: neither does anything.
-      if (Control* control = Control::of(reinterpret_cast<HWND>(lParam))) control->command(HIWORD(wParam));
+      if (auto* control = objectOf<Control>(reinterpret_cast<HWND>(lParam))) control->command(HIWORD(wParam));
       return 0;
     case WM_MOUSEMOVE:
       Form_MouseMove();

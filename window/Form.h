@@ -6,8 +6,6 @@
 #include "Layout.h"
 #include "Refusal.h"
 
-#include <ole2.h>
-
 #include <memory>
 #include <optional>
 #include <span>
@@ -51,23 +49,6 @@ protected:
   }
 
 private:
-  // OLE on the window's thread for as long as the form lives: the picture
-  // loader needs COM, and the Open dialog registers drop targets and uses the
-  // clipboard, which work only where OLE is initialised. It ends after every
-  // control, and the pictures they hold, are gone.
-  class OleSession {
-  public:
-    OleSession() : initialised_(SUCCEEDED(OleInitialize(nullptr))) {}
-    ~OleSession() {
-      if (initialised_) OleUninitialize();
-    }
-    OleSession(const OleSession&) = delete;
-    OleSession& operator=(const OleSession&) = delete;
-
-  private:
-    bool initialised_;
-  };
-
   // The form cannot go on (Windows refused it something it cannot do
   // without, or memory ran out): its events end (the loop gets WM_QUIT), and
   // End tells the user.
@@ -86,7 +67,11 @@ private:
   void giveIcons() const;
   void giveFont(const Control& control) const;
 
-  OleSession ole_;
+  // OLE on the window's thread for as long as the form lives: the picture
+  // loader needs COM, and the Open dialog registers drop targets and uses the
+  // clipboard, which work only where OLE is initialised. It ends after every
+  // control, and the pictures they hold, are gone.
+  UniqueOle ole_{SUCCEEDED(OleInitialize(nullptr))};
   const FormRow& form_;
   std::vector<std::unique_ptr<Control>> controls_;
   int dotsPerInch_ = 96;

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <ole2.h>
+
 #include <utility>
 
 // Owns one handle and releases it with Release when it goes.
@@ -37,12 +39,24 @@ private:
   Handle handle_{};
 };
 
+// The object of Tovix's that a window stands for, kept in the window's own
+// data from its making on: the form, or a control.
+template <typename Object>
+void attach(HWND window, Object* object) {
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+}
+template <typename Object>
+Object* objectOf(HWND window) {
+  return reinterpret_cast<Object*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 inline void deleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void destroyWindow(HWND window) { DestroyWindow(window); }
 inline void closeHandle(HANDLE handle) { CloseHandle(handle); }
 inline void destroyIcon(HICON icon) { DestroyIcon(icon); }
 inline void unregisterClass(ATOM atom) { UnregisterClassW(MAKEINTATOM(atom), GetModuleHandleW(nullptr)); }
 inline void freeLibrary(HMODULE module) { FreeLibrary(module); }
+inline void endOle(bool) { OleUninitialize(); }
 
 template <typename GdiObject>
 using UniqueGdiObject = Unique<GdiObject, deleteGdiObject>;
@@ -53,3 +67,4 @@ using UniqueHandle = Unique<HANDLE, closeHandle>;
 using UniqueIcon = Unique<HICON, destroyIcon>;
 using UniqueClass = Unique<ATOM, unregisterClass>;
 using UniqueLibrary = Unique<HMODULE, freeLibrary>;
+using UniqueOle = Unique<bool, endOle>;  // whether OLE was initialised

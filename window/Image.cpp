@@ -76,7 +76,7 @@ void Image::paint(HDC dc) const {
 }
 
 LRESULT CALLBACK Image::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  const auto* image = static_cast<const Image*>(of(window));
+  const auto* image = static_cast<const Image*>(objectOf<Control>(window));
   if (image == nullptr) return DefWindowProcW(window, message, wParam, lParam);  // while it is being made
   switch (message) {
     case STM_GETIMAGE:
