@@ -1,17 +1,15 @@
 // Form1's looks under Wine at the screen's DPI (the suite runs at 96, 120, 144
 // and 192) and after moves to a monitor of another DPI: frame, size and place,
 // every control's rectangle and font, the banner, the icons, and the keys with
-// real key presses. Expected figures are the design's pixels at 96 DPI, 15
-// twips each, at the DPI in question.
+// real key presses.
 #include "Dpi.h"
 #include "Form1Fixture.h"
 #include "Resample.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
-
-int atDpi(int pixelsAt96, int dpi) { return MulDiv(15 * pixelsAt96, dpi, 1440); }
 
 // The largest difference of a colour channel between two pictures of one size.
 int largestDifference(const Pixels& one, const Pixels& other) {
@@ -34,12 +32,28 @@ Pixels drawn(HICON icon, int square) {
   return pixelsOf(bitmap.get());
 }
 
-// Client rectangles at 96 DPI, and font heights there: Arial 8.25 and 9.75
-// points for the labels and boxes, the 8-point dialog font for the buttons.
-const std::tuple<Form1Control, RECT, int> kControls[] = {
-    {Label1, {16, 93, 92, 116}, 11},    {Text1, {107, 87, 299, 114}, 13},     {Label2, {16, 148, 89, 177}, 11},
-    {Text2, {107, 143, 230, 170}, 13},  {Command1, {240, 141, 300, 169}, 11}, {Label3, {19, 193, 255, 225}, 11},
-    {Command2, {99, 246, 217, 274}, 11}};
+// What each DPI shows, from the design's twips (15 to a pixel at 96 DPI), an
+// edge of t twips at d DPI being t * d / 1440 pixels rounded to nearest: the
+// client area's size; the heights of 8.25-point Arial on the labels and the
+// 8-point dialog font on the buttons, then of 9.75-point Arial in the boxes;
+// the big and small icons' sizes; the places in the client area of kPlaced,
+// the banner's at 75, 75 twips, its picture's 300 x 63 pixels at 96 DPI scaled
+// and a border of one pixel.
+const Form1Control kPlaced[] = {Image1, Label1, Text1, Label2, Text2, Command1, Command2, Label3};
+// clang-format off
+struct AtDpi { int dpi; SIZE client; int font, boxFont, bigIcon, smallIcon; RECT places[8]; };
+const AtDpi kAtDpi[] = {
+  {96, {314, 294}, 11, 13, 32, 16, {{5, 5, 307, 70}, {16, 93, 92, 116}, {107, 87, 299, 114}, {16, 148, 89, 177},
+    {107, 143, 230, 170}, {240, 141, 300, 169}, {99, 246, 217, 274}, {19, 193, 255, 225}}},
+  {120, {393, 368}, 14, 16, 40, 20, {{6, 6, 383, 87}, {20, 116, 115, 145}, {134, 109, 374, 143}, {20, 185, 111, 221},
+    {134, 179, 288, 213}, {300, 176, 375, 211}, {124, 308, 271, 343}, {24, 241, 319, 281}}},
+  {144, {471, 441}, 17, 20, 48, 24, {{8, 8, 460, 105}, {24, 140, 138, 174}, {161, 131, 449, 171}, {24, 222, 134, 266},
+    {161, 215, 345, 255}, {360, 212, 450, 254}, {149, 369, 326, 411}, {29, 290, 383, 338}}},
+  {168, {550, 515}, 19, 23, 56, 28, {{9, 9, 536, 121}, {28, 163, 161, 203}, {187, 152, 523, 200}, {28, 259, 156, 310},
+    {187, 250, 403, 298}, {420, 247, 525, 296}, {173, 431, 380, 480}, {33, 338, 446, 394}}},
+  {192, {628, 588}, 22, 26, 64, 32, {{10, 10, 612, 138}, {32, 186, 184, 232}, {214, 174, 598, 228}, {32, 296, 178, 354},
+    {214, 286, 460, 340}, {480, 282, 600, 338}, {198, 492, 434, 548}, {38, 386, 510, 450}}}};
+// clang-format on
 
 class Form1Layout : public Form1Fixture {
 protected:
@@ -81,11 +95,13 @@ protected:
 };
 
 void Form1Layout::expectLaidOutAt(int dpi) {
+  const AtDpi* at = std::ranges::find(kAtDpi, dpi, &AtDpi::dpi);
+  ASSERT_NE(at, std::end(kAtDpi)) << "no figures for " << dpi << " DPI";
   RedrawWindow(form.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-  // A client area of 314 x 294 pixels at 96 DPI inside the frame Windows draws
-  // at that DPI. After a move, Wine keeps drawing the frame at the screen's
-  // DPI (Windows redraws it first), so there the window's size is measured.
-  RECT frame{0, 0, atDpi(314, dpi), atDpi(294, dpi)}, outer{}, client{};
+  // The client area inside the frame Windows draws at that DPI. After a move,
+  // Wine keeps drawing the frame at the screen's DPI (Windows redraws it
+  // first), so there the window's size is measured.
+  RECT frame{0, 0, at->client.cx, at->client.cy}, outer{}, client{};
   using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
   reinterpret_cast<AdjustForDpi>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")))(
@@ -94,31 +110,30 @@ void Form1Layout::expectLaidOutAt(int dpi) {
   GetClientRect(form.hwnd(), &client);
   EXPECT_EQ(outer.right - outer.left, frame.right - frame.left) << "at " << dpi;
   EXPECT_EQ(outer.bottom - outer.top, frame.bottom - frame.top) << "at " << dpi;
-  EXPECT_TRUE(dpi != screenDpi || (client.right == atDpi(314, dpi) && client.bottom == atDpi(294, dpi)))
+  EXPECT_TRUE(dpi != screenDpi || (client.right == at->client.cx && client.bottom == at->client.cy))
       << client.right << " x " << client.bottom << " at " << dpi;
 
-  for (const auto& [which, at96, fontHeight] : kControls) {
-    const RECT expected{atDpi(at96.left, dpi), atDpi(at96.top, dpi), atDpi(at96.right, dpi), atDpi(at96.bottom, dpi)};
+  for (size_t i = 1; i < std::size(kPlaced); ++i) {
+    const Form1Control which = kPlaced[i];
     const RECT actual = placeInClient(which);
-    EXPECT_TRUE(EqualRect(&actual, &expected) && IsWindowVisible(control(which)))
+    EXPECT_TRUE(EqualRect(&actual, &at->places[i]) && IsWindowVisible(control(which)))
         << "control " << static_cast<int>(which) << " at " << dpi << ": " << actual.left << "," << actual.top << ","
         << actual.right << "," << actual.bottom;
     LOGFONTW font{};
     GetObjectW(fontOf(which), sizeof font, &font);
-    EXPECT_EQ(font.lfHeight, -MulDiv(fontHeight, dpi, 96)) << "control " << static_cast<int>(which) << " at " << dpi;
-    const bool arial = which != Command1 && which != Command2;
+    const bool box = which == Text1 || which == Text2, arial = which != Command1 && which != Command2;
+    EXPECT_EQ(font.lfHeight, -(box ? at->boxFont : at->font)) << "control " << static_cast<int>(which) << " at " << dpi;
     EXPECT_TRUE(!arial || (std::wstring(font.lfFaceName) == L"Arial" && font.lfWeight == FW_NORMAL && !font.lfItalic &&
                            !font.lfUnderline && !font.lfStrikeOut && font.lfCharSet == ANSI_CHARSET));
   }
 
-  // The banner: at its place, the 300 x 63 picture at its size on the screen,
-  // inside a one-pixel border in the colour of window frames, which stands
-  // out from the window's face around it, in High Contrast Black too (the
-  // suite that sets TOVIX_COLORS starts with that scheme).
-  const SIZE picture{MulDiv(300, dpi, 96), MulDiv(63, dpi, 96)};
-  const RECT banner = placeInClient(Image1),
-             expected{atDpi(5, dpi), atDpi(5, dpi), atDpi(5, dpi) + picture.cx + 2, atDpi(5, dpi) + picture.cy + 2};
-  EXPECT_TRUE(EqualRect(&banner, &expected)) << banner.right - banner.left << " x " << banner.bottom - banner.top;
+  // The banner: at its place, its picture inside a one-pixel border in the
+  // colour of window frames, which stands out from the window's face around
+  // it, in High Contrast Black too (the suite that sets TOVIX_COLORS starts
+  // with that scheme).
+  const RECT banner = placeInClient(Image1);
+  const SIZE picture{at->places[0].right - at->places[0].left - 2, at->places[0].bottom - at->places[0].top - 2};
+  EXPECT_TRUE(EqualRect(&banner, &at->places[0])) << banner.right - banner.left << " x " << banner.bottom - banner.top;
   const COLORREF edge = GetSysColor(COLOR_WINDOWFRAME), face = GetSysColor(COLOR_BTNFACE);
   EXPECT_TRUE(!std::getenv("TOVIX_COLORS") || (edge == RGB(255, 255, 255) && face == RGB(0, 0, 0))) << edge << face;
   EXPECT_NE(edge, face);  // the window's face around the banner: the border stands out
@@ -142,8 +157,9 @@ void Form1Layout::expectLaidOutAt(int dpi) {
   // file's image of that size (it has 16, 32, 48 and 128 pixels), else the
   // next larger one reduced, which stays sharper than a smaller one enlarged.
   // Drawn over grey, each is that image drawn over grey and area-averaged.
-  for (const auto& [kind, sizeAt96] : {std::pair{ICON_BIG, 32}, std::pair{ICON_SMALL, 16}}) {
-    const int size = MulDiv(sizeAt96, dpi, 96), larger = size <= 16 ? 16 : size <= 32 ? 32 : size <= 48 ? 48 : 128;
+  for (const WPARAM kind : {ICON_BIG, ICON_SMALL}) {
+    const int size = kind == ICON_BIG ? at->bigIcon : at->smallIcon;
+    const int larger = size <= 16 ? 16 : size <= 32 ? 32 : size <= 48 ? 48 : 128;
     const UniqueIcon image(static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_FORM1), IMAGE_ICON, larger, larger, 0)));
     EXPECT_LE(largestDifference(drawn(icon(kind), size), resample(drawn(image.get(), larger), size, size)), 1)
