@@ -49,6 +49,7 @@ bench: build
 
 assets: deps
 	@/usr/bin/python3 tools/assets/make-assets.py
+	@/usr/bin/python3 tools/assets/make-references.py
 
 clean:
 	rm -rf $(BUILD) dist
