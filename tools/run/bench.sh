@@ -231,18 +231,15 @@ verdict() { # holds? what
   if [[ $1 == yes ]]; then echo "  holds:  $2"; else echo "  MISSED: $2"; fi
 }
 echo
-echo "Goals (start-up and exit: the median of the rounds' Tovix/floor ratios; for start-up, its 90 % interval's upper bound too):"
-for dpi in 96 144; do
-  startupRatio=$(pairedMedian $dpi startup_ms)
-  read -r low high < <(pairedInterval $dpi startup_ms)
-  holds=no
-  [[ $(within "$startupRatio" 1.05) == yes && $(within "$high" 1.05) == yes ]] && holds=yes
-  verdict "$holds" "start-up to idle at $dpi DPI <= 1.05 x the floor, and the interval's upper bound (${startupRatio} x, $low-$high)"
-done
-for dpi in 96 144; do
-  exitRatio=$(pairedMedian $dpi exit_ms)
-  read -r low high < <(pairedInterval $dpi exit_ms)
-  verdict "$(within "$exitRatio" 1.05)" "exit at $dpi DPI <= 1.05 x the floor (${exitRatio} x, $low-$high)"
+echo "Goals (start-up and exit: the median of the rounds' Tovix/floor ratios, and its 90 % interval's upper bound):"
+for measure in startup_ms:start-up exit_ms:exit; do
+  for dpi in 96 144; do
+    ratio=$(pairedMedian $dpi "${measure%:*}")
+    read -r low high < <(pairedInterval $dpi "${measure%:*}")
+    holds=no
+    [[ $(within "$ratio" 1.05) == yes && $(within "$high" 1.05) == yes ]] && holds=yes
+    verdict "$holds" "${measure#*:} at $dpi DPI <= 1.05 x the floor, and the interval's upper bound (${ratio} x, $low-$high)"
+  done
 done
 
 # The CPU time of another process comes in clock ticks of 10 ms: over the
