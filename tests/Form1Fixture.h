@@ -54,10 +54,11 @@ protected:
     zone.setWide(L"Icon", L"explorer.exe#0100");
   }
   // The bitmap an image control shows at the window's DPI: the banner's, or
-  // that of a stored picture, which has no window.
+  // that of a stored picture (the name ringed, the icon ringed, the plain
+  // scene), which has no window.
   LRESULT shown(Form1Control image) const {
-    if (image != Image1)
-      return reinterpret_cast<LRESULT>(Picture::fromResource(row(image).picture)->bitmap(form.dotsPerInch()));
+    const int drawn = image == Image2 ? IDP_BANNER_NAME : image == Image3 ? IDP_BANNER_ICON : IDP_BANNER_PLAIN;
+    if (image != Image1) return reinterpret_cast<LRESULT>(Picture::fromResource(drawn)->bitmap(form.dotsPerInch()));
     return SendMessageW(control(image), STM_GETIMAGE, IMAGE_BITMAP, 0);
   }
   RECT placeInClient(Form1Control which) const {

@@ -120,6 +120,8 @@ struct ByName {
   FARPROC real = nullptr;
   std::string site;
 };
+// Where each wrapped function stands in the table of byName.
+enum Wrapped : size_t { kRtlGenRandom, kBCryptGenRandom, kOpenDialog, kDialogError };
 ByName& byName(size_t index);
 
 template <size_t Index, typename Fn, auto Failure>
@@ -146,13 +148,14 @@ void recordGenerator(bool answered, const char* name, const void* bytes, ULONG s
   std::memcpy(&layer().generated, bytes, size);
 }
 BOOLEAN WINAPI rtlGenRandom(void* bytes, ULONG size) {
-  const BOOLEAN answered = Wrap<0, BOOLEAN(WINAPI*)(void*, ULONG), FALSE>::call(bytes, size);
+  const BOOLEAN answered = Wrap<kRtlGenRandom, BOOLEAN(WINAPI*)(void*, ULONG), FALSE>::call(bytes, size);
   recordGenerator(answered, "SystemFunction036", bytes, size);
   return answered;
 }
 NTSTATUS WINAPI bcryptGenRandom(BCRYPT_ALG_HANDLE algorithm, PUCHAR bytes, ULONG size, ULONG flags) {
-  const NTSTATUS status = Wrap<1, NTSTATUS(WINAPI*)(BCRYPT_ALG_HANDLE, PUCHAR, ULONG, ULONG), STATUS_NO_MEMORY>::call(
-      algorithm, bytes, size, flags);
+  const NTSTATUS status =
+      Wrap<kBCryptGenRandom, NTSTATUS(WINAPI*)(BCRYPT_ALG_HANDLE, PUCHAR, ULONG, ULONG), STATUS_NO_MEMORY>::call(
+          algorithm, bytes, size, flags);
   recordGenerator(BCRYPT_SUCCESS(status), "BCryptGenRandom", bytes, size);
   return status;
 }
@@ -161,20 +164,21 @@ NTSTATUS WINAPI bcryptGenRandom(BCRYPT_ALG_HANDLE algorithm, PUCHAR bytes, ULONG
 // dialog could not be made.
 DWORD dialogError = 0;
 BOOL WINAPI openDialog(OPENFILENAMEW* dialog) {
-  if (fails("GetOpenFileNameW", byName(2).site.c_str())) {
+  if (fails("GetOpenFileNameW", byName(kOpenDialog).site.c_str())) {
     dialogError = CDERR_DIALOGFAILURE;
     return FALSE;
   }
   if (layer().openDialog) return layer().openDialog(dialog);
-  return reinterpret_cast<BOOL(WINAPI*)(OPENFILENAMEW*)>(reinterpret_cast<void*>(byName(2).real))(dialog);
+  return reinterpret_cast<BOOL(WINAPI*)(OPENFILENAMEW*)>(reinterpret_cast<void*>(byName(kOpenDialog).real))(dialog);
 }
 DWORD WINAPI dialogErrorCode() {
   if (dialogError != 0 || layer().openDialog) return std::exchange(dialogError, 0);
-  return reinterpret_cast<DWORD(WINAPI*)()>(reinterpret_cast<void*>(byName(3).real))();
+  return reinterpret_cast<DWORD(WINAPI*)()>(reinterpret_cast<void*>(byName(kDialogError).real))();
 }
 
 ByName& byName(size_t index) {
   static ByName functions[] = {
+      // in the order of Wrapped
       {"SystemFunction036", farProc(rtlGenRandom)},
       {"BCryptGenRandom", farProc(bcryptGenRandom)},
       {"GetOpenFileNameW", farProc(openDialog)},
@@ -192,7 +196,7 @@ ByName& byName(size_t index) {
 
 }  // namespace
 
-// Each function looked up is a call of its own: "GetProcAddress(RegCloseKey)".
+// Each function looked up is a call of its own: "GetProcAddress(GetOpenFileNameW)".
 FARPROC lookUp(HMODULE module, LPCSTR name, const char* site) {
   if (!inTovix(site)) return GetProcAddress(module, name);
   const Busy busy;
