@@ -17,6 +17,7 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <map>
 #include <ranges>
 #include <set>
@@ -84,16 +85,34 @@ LONG CALLBACK countNullAccess(EXCEPTION_POINTERS* exception) {
   return EXCEPTION_CONTINUE_SEARCH;
 }
 
-// Tovix runs as wWinMain runs it, and the user's steps are sent on the same
-// thread, each taken as a user's would be, then painted, then the messages
-// it left delivered (as Form::Run would) before the next: the same calls at
-// each run. The steps stop once the form has stopped; the form is destroyed
+// The user: a window of the test's own, without a place on the screen,
+// whose one message takes the next step of the walk, unless the form has
+// stopped, and posts itself again. Form::Run delivers it as any other, after
+// what the step before left for it; each step paints at once.
+struct User {
+  std::vector<std::function<void()>> steps;
+  size_t next = 0;
+};
+LRESULT CALLBACK userProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_APP) return DefWindowProcW(window, message, wParam, lParam);
+  User& user = *reinterpret_cast<User*>(lParam);
+  MSG quit;
+  if (user.next == user.steps.size() || PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) return 0;
+  user.steps[user.next++]();
+  PostMessageW(window, WM_APP, 0, lParam);
+  return 0;
+}
+
+// Tovix runs as wWinMain runs it, its events delivered by Form::Run, the
+// user's steps among them: the same calls at each run. The form is destroyed
 // at the end, as a test's must be. What the test itself reads in between
 // allocates unseen by the layer.
 Walk walk(std::vector<Site> failing, bool showBoxes = false) {
   const StoredZone zone;
   faults::reset(std::move(failing), showBoxes);
   faults::layer().openDialog = [](OPENFILENAMEW*) { return FALSE; };  // the user presses Escape
+  static const WNDCLASSW userClass{0, userProcedure, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, L"Tovix.User"};
+  static const ATOM registered = RegisterClassW(&userClass);
   Walk walk;
   loadDllsFromSystemFolderOnly();
   nullAccesses = 0;
@@ -101,8 +120,6 @@ Walk walk(std::vector<Site> failing, bool showBoxes = false) {
   tovix(true);
   try {
     Form1 form;
-    form.Load();
-    form.Show();
     const auto box = [&](Form1Control which) { return GetDlgItem(form.hwnd(), controlId(which)); };
     const auto texts = [&] {
       tovix(false);
@@ -114,26 +131,34 @@ Walk walk(std::vector<Site> failing, bool showBoxes = false) {
       if (name != nullptr) faults::layer().step = name;
       SendMessageW(to, message, wParam, lParam);
       RedrawWindow(form.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-      return form.DoEvents();
     };
-    if (form.DoEvents()) {
-      walk.whole = std::ranges::all_of(kSeen, [&](Form1Control seen) { return box(seen) != nullptr; });
-      walk.shown = texts();
-      walk.boxesAtStart = faults::layer().boxes.size();
-      if (step("hover", box(Text1), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4)) &&
-          step(nullptr, box(Text2), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4)) && step("find", box(Command1), BM_CLICK) &&
-          step("type", box(Text1), EM_SETSEL, 1000, 1000) && step(nullptr, box(Text1), WM_CHAR, L'x', 1)) {
-        walk.applied = texts();
-        walk.boxesBeforeApply = faults::layer().boxes.size();
-        if (step("apply", box(Command2), BM_CLICK)) {
-          tovix(false);
-          walk.stored = {zone.wide(L"DisplayName"), zone.wide(L"Icon")};
-          tovix(true);
-          walk.closed = !step("close", form.hwnd(), WM_SYSCOMMAND, SC_CLOSE);
-        }
-      }
-    }
-    walk.exitCode = form.End();
+    User user{{[&] {
+                 step(nullptr, form.hwnd(), WM_NULL);
+                 walk.whole = std::ranges::all_of(kSeen, [&](Form1Control seen) { return box(seen) != nullptr; });
+                 walk.shown = texts();
+                 walk.boxesAtStart = faults::layer().boxes.size();
+               },
+               [&] { step("hover", box(Text1), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4)); },
+               [&] { step(nullptr, box(Text2), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4)); },
+               [&] { step("find", box(Command1), BM_CLICK); }, [&] { step("type", box(Text1), EM_SETSEL, 1000, 1000); },
+               [&] { step(nullptr, box(Text1), WM_CHAR, L'x', 1); },
+               [&] {
+                 walk.applied = texts();
+                 walk.boxesBeforeApply = faults::layer().boxes.size();
+                 step("apply", box(Command2), BM_CLICK);
+               },
+               [&] {
+                 tovix(false);
+                 walk.stored = {zone.wide(L"DisplayName"), zone.wide(L"Icon")};
+                 tovix(true);
+                 walk.closed = true;
+                 step("close", form.hwnd(), WM_SYSCOMMAND, SC_CLOSE);
+               }}};
+    const HWND steps =
+        CreateWindowExW(0, MAKEINTATOM(registered), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    PostMessageW(steps, WM_APP, 0, reinterpret_cast<LPARAM>(&user));
+    walk.exitCode = form.Run();
+    DestroyWindow(steps);
   } catch (...) {
     tellUser(nullptr, refusalOfCurrentException());
     walk.exitCode = 1;

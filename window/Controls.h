@@ -48,7 +48,8 @@ public:
 class CommandButton : public Control {
 public:
   using Control::Control;
-  std::function<void()> Click = [] {};
+  // The form's event procedures, which it sets for each of its controls.
+  std::function<void()> Click;
 
   void create(HWND parent, int id, int dpi) override;
   void command(WORD code) override;
@@ -60,9 +61,9 @@ public:
   using Control::Control;
 
   // Runs after every change of the text, typed or set.
-  std::function<void()> Change = [] {};
+  std::function<void()> Change;
   // Runs again and again while the pointer moves over the box.
-  std::function<void()> MouseMove = [] {};
+  std::function<void()> MouseMove;
 
   std::wstring text() const;
   // Replaces the whole text. Setting the text the box already holds is no

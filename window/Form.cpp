@@ -32,16 +32,9 @@ constexpr wchar_t kNoClass[] = L"Tovix could not register its window class.";
 constexpr wchar_t kNoWindow[] = L"Tovix could not create its window.";
 
 std::unique_ptr<Control> makeControl(const ControlRow& row) {
-  switch (row.kind) {
-    case ControlKind::Image:
-      return std::make_unique<Image>(row);
-    case ControlKind::Label:
-      return std::make_unique<Label>(row);
-    case ControlKind::TextBox:
-      return std::make_unique<TextBox>(row);
-    case ControlKind::CommandButton:
-      break;
-  }
+  if (row.kind == ControlKind::Image) return std::make_unique<Image>(row);
+  if (row.kind == ControlKind::Label) return std::make_unique<Label>(row);
+  if (row.kind == ControlKind::TextBox) return std::make_unique<TextBox>(row);
   return std::make_unique<CommandButton>(row);
 }
 

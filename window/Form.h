@@ -39,8 +39,8 @@ public:
   int dotsPerInch() const { return dotsPerInch_; }
 
 protected:
-  virtual void Form_Load() {}
-  virtual void Form_MouseMove() {}
+  virtual void Form_Load() = 0;
+  virtual void Form_MouseMove() = 0;
 
   // The control made from the table's row of that index.
   template <typename Kind, typename Row>

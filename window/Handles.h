@@ -15,11 +15,9 @@ public:
   explicit Unique(Handle handle) : handle_(handle) {}
   ~Unique() { reset(); }
   Unique(Unique&& other) noexcept : handle_(std::exchange(other.handle_, Handle{})) {}
+  // The handle held before goes with the other owner.
   Unique& operator=(Unique&& other) noexcept {
-    if (this != &other) {
-      reset();
-      handle_ = std::exchange(other.handle_, Handle{});
-    }
+    std::swap(handle_, other.handle_);
     return *this;
   }
   Unique(const Unique&) = delete;

@@ -2,6 +2,13 @@
 #include "Form1.h"
 #include "SystemDlls.h"
 
+#ifdef TOVIX_COVERAGE
+// A build that counts coverage writes its counts at the runtime's exit,
+// which ExitProcess does not run: they are written first.
+extern "C" void __gcov_dump();
+#define ExitProcess(code) (__gcov_dump(), ExitProcess(code))
+#endif
+
 // Run's exit code is the process's: 0 once the user closes the window, 1 once
 // the user has been told why Tovix cannot go on. The process then ends at
 // once, the window gone: what the form still holds (fonts, pictures, icons,
