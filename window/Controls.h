@@ -95,10 +95,13 @@ public:
   void create(HWND parent, int id, int dpi) override;
   void moveTo(int dpi) override;
 
+  // The window class of image controls, which the form registers.
+  static constexpr wchar_t kClass[] = L"Tovix.Image";
+  static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 private:
   RECT place(int dpi) const override;
   void paint(HDC dc) const;
-  static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   std::shared_ptr<const Picture> picture_;
   int dpi_ = 96;

@@ -119,6 +119,7 @@ void Form::createWindow() {
       CreateWindowExW(0, kOwnerClass, form_.caption, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr));
   if (!owner_) refuse(kNoWindow);
 
+  imageClass_ = registerClass(Image::kClass, Image::windowProc);
   const Workspace workspace = workspaceUnderPointer();
   dotsPerInch_ = workspace.dpi;
   loadIcons();

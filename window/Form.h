@@ -84,6 +84,7 @@ private:
   // The windows' classes, the form's with the icons; unregistered once the
   // windows are gone. None where another form registered them first.
   UniqueClass ownerClass_;
+  UniqueClass imageClass_;
   UniqueClass formClass_;
   HWND window_ = nullptr;  // owned by owner_, and gone with it
   HWND lastFocus_ = nullptr;

@@ -1,11 +1,8 @@
 // Image: a control that paints a shared picture at its own size.
 #include "Controls.h"
 #include "Dpi.h"
-#include "Refusal.h"
 
 namespace {
-
-constexpr wchar_t kImageClass[] = L"Tovix.Image";
 
 int borderWidth(const ControlRow& row) { return row.border ? 1 : 0; }
 
@@ -16,19 +13,9 @@ int borderWidth(const ControlRow& row) { return row.border ? 1 : 0; }
 // it shrinks to the bitmap so that its border would eat into the picture.
 // A hidden image control is never drawn and only holds its picture, so it has
 // no window: one would cost its making at start and its destruction at exit.
-// The class stays registered for the process once a form has registered it.
 void Image::create(HWND parent, int id, int dpi) {
   dpi_ = dpi;
-  if (!row_.visible) return;
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = windowProc;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kImageClass;
-  if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-    refuse(L"Tovix could not register its window class.");
-  createWindow(kImageClass, 0, parent, id, dpi);
+  if (row_.visible) createWindow(kClass, 0, parent, id, dpi);
 }
 
 void Image::moveTo(int dpi) {
