@@ -54,5 +54,5 @@ fi
 [[ -z ${TOVIX_DPI:-} ]] || use_dpi "$TOVIX_DPI"
 # A program that crashes shows Wine's backtrace; a suite that crashed in the
 # middle was seen to end with exit code 0 all the same, so its output fails it.
-"$@" 2>&1 | tee "$WINEPREFIX/output.log"
-! grep -q '^Unhandled exception' "$WINEPREFIX/output.log" || { echo "FAILED: a program crashed." >&2 && exit 1; }
+"$@" 2>&1 | tee "$wineDir/$name.log"
+! grep -q '^Unhandled exception' "$wineDir/$name.log" || { echo "FAILED: a program crashed." >&2 && exit 1; }
